@@ -1,0 +1,12 @@
+// Shared main of the test executables: a QCoreApplication exists for the
+// whole run, so event loops, sockets, timers and applicationDirPath() work.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
