@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QVariant>
+
+class OVariant;
+class QByteArray;
+class QJsonArray;
+class QJsonObject;
+class QString;
+
+// The envelopes of the editor link and the value rules between Qt variants,
+// JSON and console values. Stateless.
+//
+// Map entries whose key contains "d:" carry bytes as Base64 text. Numbers and
+// booleans inside lists travel as strings, and only strings survive the way
+// back from an array: the editor's lists hold maps and texts only.
+class JsonCodec
+{
+public:
+    JsonCodec() = delete;
+
+    // Message kinds (the one top-level key of a message).
+    static const char* const KindConnected;
+    static const char* const KindRequest;
+    static const char* const KindReply;
+    static const char* const KindNotify;
+    static const char* const KindAbort;
+
+    // Message level; bytes are without the framing line feed.
+    static QString messageKind(const QByteArray& message);
+    static bool makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
+                                   const QString& reqUID, const QString& cmdKey, const QVariantMap& params);
+    static bool makeAbortMessage(QByteArray& out, const QString& serverName, const QString& reqUID);
+    static bool parseConnectedMessage(QString& deviceUID, const QByteArray& message);
+    static bool parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
+                                  QVariantMap& info, QString& result, unsigned long& progress,
+                                  const QByteArray& message);
+    static bool parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QByteArray& message);
+
+    // Value level; each appends to its output.
+    static bool variantMapToJson(QJsonObject& out, const QVariantMap& map);
+    static bool variantListToJson(QJsonArray& out, const QVariantList& list);
+    static bool jsonToVariantMap(QVariantMap& out, const QJsonObject& object);
+    static bool jsonToVariantList(QVariantList& out, const QJsonArray& array);
+
+    // By the editor's value-type code ("prmType"). Both throw a heap
+    // ConverterException pointer for a type they cannot carry.
+    static OVariant convertQVariantToOVariant(const QVariant& value, int type);
+    static QVariant convertOVariantToQVariant(const OVariant& value);
+};

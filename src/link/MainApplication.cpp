@@ -1,0 +1,621 @@
+#include "link/MainApplication.h"
+
+#include "host/MixerException.h"
+#include "link/JsonCodec.h"
+#include "link/ProcessManager.h"
+#include "link/ProcessServer.h"
+#include "support/OVariant.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMetaObject>
+#include <QMutex>
+#include <QMutexLocker>
+#include <QReadLocker>
+#include <QSettings>
+#include <QThread>
+#include <QUuid>
+#include <QWriteLocker>
+#include <QtDebug>
+
+#include <algorithm>
+
+namespace {
+
+struct BlockPrefix {
+    const char* prefix;
+    int highest;
+};
+
+// Searched in this order; a prefix matches anywhere in the address.
+const BlockPrefix kReadBlocks[] = {
+    {"/Mixing/InputChannel:", 119},
+    {"/Mixing/Mix:", 47},
+    {"/Mixing/Matrix:", 11},
+    {"/Mixing/Stereo:", 3},
+    {"/Mixing/DCA:", 23},
+    {"/Mixing/GEQRack2:", 31},
+    {"/FX/FX:", 15},
+};
+
+const BlockPrefix kWriteBlocks[] = {
+    {"/Mixing/InputChannel:", 119},
+    {"/Mixing/Mix:", 47},
+    {"/Mixing/Matrix:", 11},
+    {"/Mixing/Stereo:", 3},
+    {"/Mixing/DCA:", 23},
+};
+
+template <std::size_t N>
+const BlockPrefix* findBlock(const BlockPrefix (&table)[N], const QString& address, int& position)
+{
+    for (const BlockPrefix& block : table) {
+        position = address.indexOf(QLatin1String(block.prefix));
+        if (position >= 0)
+            return &block;
+    }
+    position = -1;
+    return nullptr;
+}
+
+const char* const kLaunchTitle = "Plaxbridge (QORA Version)";
+const char* const kFailurePrefix = "MainApplication::doCommandCreate() : ";
+const char* const kIniMissing = "KX9.ini file not found.";
+const char* const kIniWrong = "Wrong KX9.ini file.";
+const char* const kEditorMissing = "QORA Editor executable file not found.";
+
+QMutex& reporterMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+MainApplication::LaunchFailureReporter& reporterSlot()
+{
+    static MainApplication::LaunchFailureReporter reporter;
+    return reporter;
+}
+
+void defaultLaunchFailureReport(const QString& title, const QString& text)
+{
+    // Widgets belong to the GUI thread; the worker only posts the box there.
+    if (auto* app = qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        QMetaObject::invokeMethod(
+            app,
+            [title, text]() { QMessageBox::critical(nullptr, title, text, QMessageBox::Ok, QMessageBox::NoButton); },
+            Qt::QueuedConnection);
+    } else {
+        qCritical("%s: %s", qUtf8Printable(title), qUtf8Printable(text));
+    }
+}
+
+QVariantMap infoMap(const QVariantMap& info)
+{
+    return QVariantMap{{QStringLiteral("info"), info}};
+}
+
+} // namespace
+
+MainApplication::MainApplication(QObject* parent)
+    : MainApplication(LinkTimings::fromEnvironment(), parent)
+{
+}
+
+MainApplication::MainApplication(const LinkTimings& timings, QObject* parent)
+    : QObject(parent)
+    , serverName(QStringLiteral("{00000000-0000-0000-0000-000000000000}"))
+    , processServer(nullptr)
+    , processManager(nullptr)
+    , lock(QReadWriteLock::NonRecursive)
+    , m_commandCreated(false)
+    , m_commandDestroyed(true)
+    , m_mmsReadied(false)
+    , m_timings(timings)
+{
+    serverName = QUuid::createUuid().toString();
+    processServer = new ProcessServer(serverName, this);
+    processManager = new ProcessManager(this);
+    static_cast<IProcessServer*>(processServer)->addObserver(processManager);
+
+    connect(processManager, &ProcessManager::processCreated, this, &MainApplication::onProcessCreated);
+    connect(processManager, &ProcessManager::processDestroyed, this, &MainApplication::onProcessDestroyed);
+    connect(processManager, &ProcessManager::processReplyReceived, this, &MainApplication::onProcessReplyReceived);
+    connect(processManager, &ProcessManager::processNotifyReceived, this, &MainApplication::onProcessNotifyReceived);
+}
+
+MainApplication::~MainApplication()
+{
+    disconnect(processManager, nullptr, this, nullptr);
+    static_cast<IProcessServer*>(processServer)->removeObserver(processManager);
+    delete processManager;
+    processManager = nullptr;
+    delete processServer;
+    processServer = nullptr;
+    dropBlockCache();
+    pendingWrites.clear();
+}
+
+const LinkTimings& MainApplication::timings() const
+{
+    return m_timings;
+}
+
+// ---------------------------------------------------------------------------
+// Flags and waiting
+
+bool MainApplication::commandCreated() const
+{
+    QReadLocker locker(&lock);
+    return m_commandCreated;
+}
+
+bool MainApplication::commandDestroyed() const
+{
+    QReadLocker locker(&lock);
+    return m_commandDestroyed;
+}
+
+bool MainApplication::mmsReadied() const
+{
+    QReadLocker locker(&lock);
+    return m_mmsReadied;
+}
+
+bool MainApplication::waitForCommandCreated()
+{
+    return waitForFlag(m_commandCreated, m_timings.createPolls, m_timings.createSleepMs);
+}
+
+bool MainApplication::waitForMmsReadied()
+{
+    return waitForFlag(m_mmsReadied, m_timings.readyPolls, m_timings.readySleepMs);
+}
+
+bool MainApplication::waitForCommandDestroyed()
+{
+    return waitForFlag(m_commandDestroyed, m_timings.destroyPolls, m_timings.destroySleepMs);
+}
+
+bool MainApplication::waitForFlag(const bool& flag, int polls, int sleepMs)
+{
+    if (m_timings.pollingWait) {
+        for (int i = 0; i < polls; ++i) {
+            {
+                QReadLocker locker(&lock);
+                if (flag)
+                    return true;
+            }
+            QThread::msleep(static_cast<unsigned long>(std::max(sleepMs, 0)));
+        }
+    } else {
+        const QDeadlineTimer deadline(qint64(std::max(polls, 0)) * std::max(sleepMs, 0), Qt::PreciseTimer);
+        QReadLocker locker(&lock);
+        // wait() drops the lock while asleep and takes it back for reading.
+        while (!flag && !deadline.hasExpired())
+            stateChanged.wait(&lock, deadline);
+    }
+    QReadLocker locker(&lock);
+    return flag;
+}
+
+void MainApplication::waitForReply(const QString& label, int limit, ReplyRecord& out)
+{
+    Q_UNUSED(label)
+    if (limit < 1)
+        return;
+    if (m_timings.pollingWait) {
+        for (int i = 0; i < limit; ++i) {
+            {
+                QReadLocker locker(&lock);
+                if (lastReply.isFinal()) {
+                    out = lastReply;
+                    return;
+                }
+            }
+            QThread::msleep(1);
+        }
+        return;
+    }
+    const QDeadlineTimer deadline(limit, Qt::PreciseTimer);
+    QReadLocker locker(&lock);
+    for (;;) {
+        if (lastReply.isFinal()) {
+            out = lastReply;
+            return;
+        }
+        if (deadline.hasExpired())
+            return;
+        stateChanged.wait(&lock, deadline);
+    }
+}
+
+void MainApplication::clearResult()
+{
+    QWriteLocker locker(&lock);
+    lastReply.cmdResult.clear();
+}
+
+bool MainApplication::invokeAndWait(const char* slot, int limit, ReplyRecord& reply, QGenericArgument a0,
+                                    QGenericArgument a1, QGenericArgument a2, QGenericArgument a3)
+{
+    if (!QMetaObject::invokeMethod(this, slot, Qt::AutoConnection, a0, a1, a2, a3))
+        qWarning("MainApplication: cannot invoke %s", slot);
+    reply.clear();
+    waitForReply(QString::fromLatin1(slot), limit, reply);
+    return reply.cmdResult == QLatin1String("ok");
+}
+
+// ---------------------------------------------------------------------------
+// Command operations (host thread)
+
+void MainApplication::GetPrmVal(const QString& address, OVariant& value)
+{
+    clearResult();
+
+    int prefixPos = -1;
+    const BlockPrefix* block = findBlock(kReadBlocks, address, prefixPos);
+    const bool single = !block
+        || (address.contains(QLatin1String("Dynamics")) && address.contains(QLatin1String("Type")))
+        || (address.contains(QLatin1String("/FX/FX")) && address.contains(QLatin1String("PluginName")));
+
+    ReplyRecord reply;
+    if (single) {
+        if (invokeAndWait("doCommandGetPrmVal", m_timings.shortLimit, reply, Q_ARG(QString, address))) {
+            const QVariantMap info = reply.info.value(QStringLiteral("info")).toMap();
+            value = JsonCodec::convertQVariantToOVariant(info.value(QStringLiteral("prmValue")),
+                                                         info.value(QStringLiteral("prmType")).toInt());
+            qDebug("single getParam");
+        } else {
+            value.clear();
+        }
+        return;
+    }
+
+    const int colon = address.indexOf(QLatin1Char(':'));
+    const int slash = address.indexOf(QLatin1Char('/'), colon + 1);
+    const QString channelText = address.mid(colon + 1, slash < 0 ? -1 : slash - colon - 1);
+    bool isNumber = false;
+    int channel = channelText.toInt(&isNumber, 10);
+    if (!isNumber)
+        channel = 0;
+
+    QString key = address;
+    key.remove(prefixPos + int(qstrlen(block->prefix)), channelText.size());
+
+    if (key == blockCacheKey && channel >= 0 && channel < blockCache.size()) {
+        value = *blockCache.at(channel);
+        return;
+    }
+
+    const int keyColon = key.indexOf(QLatin1Char(':'));
+    QVariantList list;
+    list.reserve(block->highest + 1);
+    for (int i = 0; i <= block->highest; ++i) {
+        QString element = key;
+        element.insert(keyColon + 1, QString::number(i));
+        list.append(QVariantMap{{QStringLiteral("prmAddr"), element}});
+    }
+
+    QMetaObject::invokeMethod(this, "doCommandGetPrmData", Qt::AutoConnection, Q_ARG(QVariantList, list));
+    dropBlockCache();
+
+    waitForReply(QStringLiteral("doCommandGetPrmData"), m_timings.shortLimit, reply);
+    value.clear();
+    if (reply.cmdResult != QLatin1String("ok"))
+        return;
+
+    const QVariantList values = reply.info.value(QStringLiteral("list")).toList();
+    for (int j = 0; j < values.size(); ++j) {
+        const QVariantMap element = values.at(j).toMap();
+        const OVariant converted = JsonCodec::convertQVariantToOVariant(
+            element.value(QStringLiteral("prmValue")), element.value(QStringLiteral("prmType")).toInt());
+        blockCache.append(new OVariant(converted));
+        if (j == channel)
+            value = converted;
+    }
+    blockCacheKey = key;
+}
+
+bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
+{
+    if (value.type() != OVariant::Integer && value.type() != OVariant::String)
+        return false;
+    clearResult();
+
+    int prefixPos = -1;
+    const BlockPrefix* block = findBlock(kWriteBlocks, address, prefixPos);
+    if (block) {
+        const int start = prefixPos + int(qstrlen(block->prefix));
+        const int slash = address.indexOf(QLatin1Char('/'), start);
+        const uint channel = address.mid(start, slash < 0 ? -1 : slash - start).toUInt(nullptr, 10);
+        if (channel > uint(block->highest))
+            block = nullptr;
+        else {
+            pendingWrites.append(QVariantMap{{QStringLiteral("prmAddr"), address},
+                                             {QStringLiteral("prmValue"), JsonCodec::convertOVariantToQVariant(value)}});
+            if (channel != uint(block->highest))
+                return true;
+            const QVariantList batch = pendingWrites;
+            pendingWrites.clear();
+            ReplyRecord reply;
+            return invokeAndWait("doCommandSetPrmData", m_timings.shortLimit, reply, Q_ARG(QVariantList, batch));
+        }
+    }
+
+    ReplyRecord reply;
+    return invokeAndWait("doCommandSetPrmVal", m_timings.shortLimit, reply, Q_ARG(QString, address),
+                         Q_ARG(QVariant, JsonCodec::convertOVariantToQVariant(value)));
+}
+
+bool MainApplication::GetSceneInfo(const QString& type, const QString& category, const QString& sceneNo,
+                                   QString& text)
+{
+    clearResult();
+    ReplyRecord reply;
+    if (invokeAndWait("doCommandGetSceneInfo", m_timings.shortLimit, reply, Q_ARG(QString, type),
+                      Q_ARG(QString, category), Q_ARG(QString, sceneNo))) {
+        text = reply.info.value(QStringLiteral("info")).toMap().value(QStringLiteral("prmValue")).toString();
+        return true;
+    }
+    text.clear();
+    return false;
+}
+
+bool MainApplication::SetSceneInfo(const QString& type, const QString& category, const QString& sceneNo,
+                                   const QString& value)
+{
+    clearResult();
+    ReplyRecord reply;
+    return invokeAndWait("doCommandSetSceneInfo", m_timings.shortLimit, reply, Q_ARG(QString, type),
+                         Q_ARG(QString, category), Q_ARG(QString, sceneNo), Q_ARG(QString, value));
+}
+
+bool MainApplication::SetSceneRecall(const QString& category, const QString& sceneNo)
+{
+    clearResult();
+    ReplyRecord reply;
+    return invokeAndWait("doCommandSetSceneRecall", m_timings.longLimit, reply, Q_ARG(QString, category),
+                         Q_ARG(QString, sceneNo));
+}
+
+bool MainApplication::SetSceneStore(const QString& category, const QString& sceneNo, const QString& title,
+                                    const QString& comment)
+{
+    clearResult();
+    ReplyRecord reply;
+    return invokeAndWait("doCommandSetSceneStore", m_timings.longLimit, reply, Q_ARG(QString, category),
+                         Q_ARG(QString, sceneNo), Q_ARG(QString, title), Q_ARG(QString, comment));
+}
+
+bool MainApplication::SetLoad(const QString& filePath)
+{
+    clearResult();
+    ReplyRecord reply;
+    return invokeAndWait("doCommandSetLoad", m_timings.longLimit, reply, Q_ARG(QString, filePath));
+}
+
+bool MainApplication::SetSave(const QString& filePath)
+{
+    clearResult();
+    ReplyRecord reply;
+    return invokeAndWait("doCommandSetSave", m_timings.longLimit, reply, Q_ARG(QString, filePath));
+}
+
+bool MainApplication::SetInitCurrent()
+{
+    clearResult();
+    ReplyRecord reply;
+    return invokeAndWait("doCommandSetInitCurrent", m_timings.longLimit, reply);
+}
+
+void MainApplication::SetWindowVisibility(const QString& visibility)
+{
+    clearResult();
+    ReplyRecord reply;
+    invokeAndWait("doCommandSetWindowVisibility", m_timings.longLimit, reply, Q_ARG(QString, visibility));
+}
+
+void MainApplication::dropBlockCache()
+{
+    qDeleteAll(blockCache);
+    blockCache.clear();
+    blockCacheKey.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Launch
+
+void MainApplication::setLaunchFailureReporter(LaunchFailureReporter reporter)
+{
+    QMutexLocker locker(&reporterMutex());
+    reporterSlot() = std::move(reporter);
+}
+
+void MainApplication::reportLaunchFailure(const QString& text)
+{
+    LaunchFailureReporter reporter;
+    {
+        QMutexLocker locker(&reporterMutex());
+        reporter = reporterSlot();
+    }
+    const QString title = QString::fromLatin1(kLaunchTitle);
+    if (reporter)
+        reporter(title, text);
+    else
+        defaultLaunchFailureReport(title, text);
+}
+
+void MainApplication::doCommandCreate()
+{
+    try {
+        deviceUID = QUuid::createUuid().toString();
+        const QString appDir = QCoreApplication::applicationDirPath();
+        const QString iniPath = QDir(appDir).absoluteFilePath(QStringLiteral("KX9.ini"));
+
+        const auto fail = [](const char* text) {
+            reportLaunchFailure(QString::fromLatin1(text));
+            throw new MixerException(std::string(kFailurePrefix) + text, "QORA", -1);
+        };
+
+        if (!QFileInfo::exists(iniPath))
+            fail(kIniMissing);
+
+        QString editorPath;
+        {
+            QSettings settings(iniPath, QSettings::IniFormat);
+            settings.beginGroup(QStringLiteral("MainApplication"));
+            editorPath = settings.value(QStringLiteral("VirtualDeviceFilePath")).toString();
+            settings.endGroup();
+        }
+        if (editorPath.isEmpty())
+            fail(kIniWrong);
+
+        // Relative paths resolve against the current directory of this moment.
+        editorPath = QFileInfo(editorPath).absoluteFilePath();
+        if (!QFileInfo::exists(editorPath))
+            fail(kEditorMissing);
+
+        const QString savedDir = QDir::currentPath();
+        static_cast<IProcessServer*>(processServer)->createProcess(deviceUID, editorPath, appDir, QVariantMap());
+        QDir::setCurrent(savedDir);
+    } catch (MixerException* e) {
+        // The waiting host only sees commandCreated stay false.
+        qWarning("%s", e->what());
+        delete e;
+    }
+}
+
+void MainApplication::doCommandDestroy()
+{
+    static_cast<IProcessServer*>(processServer)->destroyProcess(deviceUID);
+    deviceUID.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Command slots (worker thread): each sends one request.
+
+void MainApplication::request(const QString& cmdKey, const QVariantMap& cmdinfo)
+{
+    const QString reqUID = QUuid::createUuid().toString();
+    static_cast<IProcessServer*>(processServer)->sendRequest(deviceUID, reqUID, cmdKey, cmdinfo);
+}
+
+void MainApplication::doCommandGetPrmVal(const QString& addr)
+{
+    request(QStringLiteral("get_prm_val"), infoMap({{QStringLiteral("prmAddr"), addr}}));
+}
+
+void MainApplication::doCommandSetPrmData(const QVariantList& dataList)
+{
+    request(QStringLiteral("setData_prm_val"), QVariantMap{{QStringLiteral("list"), dataList}});
+}
+
+void MainApplication::doCommandSetPrmVal(const QString& addr, const QVariant& value)
+{
+    request(QStringLiteral("set_prm_val"),
+            infoMap({{QStringLiteral("prmAddr"), addr}, {QStringLiteral("prmValue"), value}}));
+}
+
+void MainApplication::doCommandGetPrmData(const QVariantList& dataList)
+{
+    request(QStringLiteral("getData_prm_val"), QVariantMap{{QStringLiteral("list"), dataList}});
+}
+
+void MainApplication::doCommandGetSceneInfo(const QString& type, const QString& category, const QString& sceneNo)
+{
+    request(QStringLiteral("get_scene_info"), infoMap({{QStringLiteral("prmSceneInfoType"), type},
+                                                       {QStringLiteral("prmSceneCategory"), category},
+                                                       {QStringLiteral("prmSceneNumber"), sceneNo}}));
+}
+
+void MainApplication::doCommandSetSceneInfo(const QString& type, const QString& category, const QString& sceneNo,
+                                            const QString& value)
+{
+    request(QStringLiteral("set_scene_info"), infoMap({{QStringLiteral("prmSceneInfoType"), type},
+                                                       {QStringLiteral("prmSceneCategory"), category},
+                                                       {QStringLiteral("prmSceneNumber"), sceneNo},
+                                                       {QStringLiteral("prmValue"), value}}));
+}
+
+void MainApplication::doCommandSetSceneRecall(const QString& category, const QString& sceneNo)
+{
+    request(QStringLiteral("set_scene_recall"), infoMap({{QStringLiteral("prmSceneCategory"), category},
+                                                         {QStringLiteral("prmSceneNumber"), sceneNo}}));
+}
+
+void MainApplication::doCommandSetSceneStore(const QString& category, const QString& sceneNo, const QString& title,
+                                             const QString& comment)
+{
+    request(QStringLiteral("set_scene_store"), infoMap({{QStringLiteral("prmSceneCategory"), category},
+                                                        {QStringLiteral("prmSceneNumber"), sceneNo},
+                                                        {QStringLiteral("prmSceneTitle"), title},
+                                                        {QStringLiteral("prmSceneComment"), comment}}));
+}
+
+void MainApplication::doCommandSetLoad(const QString& filePath)
+{
+    request(QStringLiteral("set_load"), infoMap({{QStringLiteral("path"), filePath}}));
+}
+
+void MainApplication::doCommandSetSave(const QString& filePath)
+{
+    request(QStringLiteral("set_save"), infoMap({{QStringLiteral("path"), filePath}}));
+}
+
+void MainApplication::doCommandSetInitCurrent()
+{
+    request(QStringLiteral("set_init_current"), QVariantMap());
+}
+
+void MainApplication::doCommandSetWindowVisibility(const QString& visibility)
+{
+    request(QStringLiteral("set_window_visibility"), infoMap({{QStringLiteral("prmWindowVisibility"), visibility}}));
+}
+
+// ---------------------------------------------------------------------------
+// Process events (worker thread)
+
+void MainApplication::onProcessCreated(const QString& /*deviceUID*/)
+{
+    QWriteLocker locker(&lock);
+    m_commandCreated = true;
+    m_commandDestroyed = false;
+    stateChanged.wakeAll();
+}
+
+void MainApplication::onProcessDestroyed(const QString& /*deviceUID*/)
+{
+    QWriteLocker locker(&lock);
+    m_commandCreated = false;
+    m_commandDestroyed = true;
+    m_mmsReadied = false;
+    stateChanged.wakeAll();
+}
+
+void MainApplication::onProcessReplyReceived(const QString& deviceUID, const QString& reqUID, const QString& cmdKey,
+                                             const QVariantMap& info, const QString& cmdResult, ulong progress)
+{
+    QWriteLocker locker(&lock);
+    lastReply.deviceUID = deviceUID;
+    lastReply.reqUID = reqUID;
+    lastReply.cmdKey = cmdKey;
+    lastReply.info = info;
+    lastReply.cmdResult = cmdResult;
+    lastReply.progress = static_cast<std::uint32_t>(progress);
+    if (lastReply.isFinal())
+        stateChanged.wakeAll();
+}
+
+void MainApplication::onProcessNotifyReceived(const QString& /*deviceUID*/, const QString& cmdKey,
+                                              const QVariantList& /*infos*/)
+{
+    if (cmdKey != QLatin1String("MMS Readied"))
+        return;
+    QWriteLocker locker(&lock);
+    m_mmsReadied = true;
+    stateChanged.wakeAll();
+}

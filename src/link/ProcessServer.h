@@ -1,0 +1,51 @@
+#pragma once
+
+#include "link/IProcessServer.h"
+
+#include <QList>
+#include <QMap>
+#include <QObject>
+#include <QRecursiveMutex>
+#include <QString>
+
+class ProcessTcpSocket;
+class QTcpServer;
+
+// The plug-in's end of the editor link: listens on a loopback port, starts
+// editor processes, learns which connection is which device from its
+// "connected" message and reports every event to its observers.
+class ProcessServer : public QObject, public IProcessServer
+{
+    Q_OBJECT
+    Q_INTERFACES(IProcessServer)
+public:
+    ProcessServer(const QString& name, QObject* parent = nullptr);
+    ~ProcessServer() override;
+
+    bool createProcess(const QString& deviceUID, const QString& programPath,
+                       const QString& workDir, const QVariantMap& extra) override;
+    bool destroyProcess(const QString& deviceUID) override;
+    bool sendRequest(const QString& deviceUID, const QString& reqUID,
+                     const QString& cmdKey, const QVariantMap& params) override;
+    bool sendAbort(const QString& deviceUID, const QString& reqUID) override;
+    bool addObserver(QObject* observer) override;
+    bool removeObserver(QObject* observer) override;
+
+    // The listening port (0 when not listening).
+    quint16 port() const;
+    const QString& serverName() const { return name; }
+
+private slots:
+    void connected();
+    void disconnected();
+    void receivedData(const QByteArray& data);
+
+private:
+    QList<QObject*> observerSnapshot();
+
+    QString name;
+    QTcpServer* tcpServer;
+    QMap<QString, ProcessTcpSocket*> connections;
+    QList<QObject*> observers;
+    QRecursiveMutex mutex;
+};

@@ -1,0 +1,71 @@
+#include "link/ProcessTcpSocket.h"
+
+#include "link/PacketParser.h"
+
+#include <QMetaObject>
+#include <QTcpSocket>
+
+ProcessTcpSocket::ProcessTcpSocket(QTcpSocket* tcpSocket, QObject* parent)
+    : QObject(parent)
+    , socket(tcpSocket)
+    , parser(new PacketParser(this))
+{
+    if (!socket)
+        return;
+    connect(socket, &QTcpSocket::connected, this, &ProcessTcpSocket::connected);
+    connect(socket, &QTcpSocket::disconnected, this, &ProcessTcpSocket::disconnected);
+    connect(socket, &QTcpSocket::readyRead, this, &ProcessTcpSocket::received);
+    // Bytes buffered before we listened would otherwise wait for the next read.
+    if (socket->bytesAvailable() > 0)
+        QMetaObject::invokeMethod(this, "received", Qt::QueuedConnection);
+}
+
+ProcessTcpSocket::~ProcessTcpSocket()
+{
+    if (socket) {
+        disconnect(socket, nullptr, this, nullptr);
+        if (socket->isValid())
+            socket->close();
+    }
+    delete parser;
+}
+
+bool ProcessTcpSocket::isConnected() const
+{
+    return socket && socket->state() == QAbstractSocket::ConnectedState;
+}
+
+bool ProcessTcpSocket::disconnectFromPeer()
+{
+    if (socket && socket->state() == QAbstractSocket::ConnectedState) {
+        socket->disconnectFromHost();
+        if (socket && socket->state() != QAbstractSocket::UnconnectedState)
+            socket->waitForDisconnected(DisconnectWaitMs);
+    }
+    return true;
+}
+
+bool ProcessTcpSocket::send(const QByteArray& message)
+{
+    if (!socket || !socket->isValid())
+        return false;
+    const QList<QByteArray> chunks = PacketParser::makePackets(message);
+    for (const QByteArray& chunk : chunks) {
+        if (socket->write(chunk) <= 0)
+            return false;
+        socket->flush();
+        socket->waitForBytesWritten(WriteWaitMs);
+    }
+    return true;
+}
+
+void ProcessTcpSocket::received()
+{
+    // A handler may close the socket while we are still emitting.
+    while (socket && socket->bytesAvailable() > 0) {
+        const QByteArray bytes = socket->readAll();
+        const QList<QByteArray> messages = parser->parse(socket->peerPort(), bytes);
+        for (const QByteArray& message : messages)
+            emit receivedData(message);
+    }
+}
