@@ -6,6 +6,10 @@ struct ConversionContext
     int channel = 0;
     int subIndex = 0;
     int sourceValue = 0;   // the source parameter's value at this channel
+    // Position of subIndex within the target's sub-index range; a converter
+    // reading another parameter reads that parameter's sub-index at the same
+    // position, so parameters with different sub-index bases line up.
+    int subOffset = 0;
 };
 
 // One step of a converter tree: turns the previous result into the next.
