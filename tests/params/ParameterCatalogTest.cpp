@@ -79,8 +79,9 @@ TEST(ParameterCatalog, RowInvariants)
         EXPECT_GE(e.subMin, 0);
         EXPECT_GE(e.id, 0);
         EXPECT_LE(e.id, 865);
-        if (!startsWith(e.name, "/SceneInfo/"))
+        if (!startsWith(e.name, "/SceneInfo/")) {
             EXPECT_TRUE(std::regex_search(e.name, unindexedUnit));
+        }
         ids.insert(e.id);
         // Every row is found by its own name, and find hands out the row itself.
         EXPECT_EQ(ParameterCatalog::find(e.name), &e);
@@ -113,10 +114,11 @@ TEST(ParameterCatalog, FamilyCountsAndChannelRanges)
         }
         ASSERT_NE(match, nullptr) << n;
         ++counts[match->prefix];
-        if (match->channelMax >= 0)
+        if (match->channelMax >= 0) {
             EXPECT_EQ(e.channelMax, match->channelMax) << n;
-        else if (n != "/Mixing/GEQRack2/Type:0/MMSGEQ" && n != "/Mixing/GEQRack2/Type:0/MMSDugan")
+        } else if (n != "/Mixing/GEQRack2/Type:0/MMSGEQ" && n != "/Mixing/GEQRack2/Type:0/MMSDugan") {
             EXPECT_EQ(e.channelMax, 31) << n;
+        }
     }
     int total = 0;
     for (const Family& f : families) {
