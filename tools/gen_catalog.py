@@ -262,9 +262,9 @@ FX_MIXBALANCE_EXCEPTIONS = {"Phaser": 13, "Distortion": 11, "AmpSim": 8}
 DYNAMICS_PARAMETER_SUBS = [16, 9, 12, 13, 15, 14]
 
 
-def index_list(spec):
+def index_list(text):
     values = []
-    for part in spec.split(","):
+    for part in text.split(","):
         if ".." in part:
             lo, hi = part.split("..")
             values.extend(range(int(lo), int(hi) + 1))
@@ -383,8 +383,8 @@ def fx_family():
         add("Param:0/Bank:0/Value:%d" % k, 17 if k == 10 else 6 + k)
     add("Param:0/LibraryName:0", 0)
     add("Param:0/PluginName:0/MMS/Rev", 0)
-    for tag, spec in FX_TAGS:
-        ks = index_list(spec)
+    for tag, indices in FX_TAGS:
+        ks = index_list(indices)
         for k in ks:
             add("Param:0/Bank:0/Value:%d/MMS/%s" % (k, tag), FX_VALUE_EXCEPTIONS.get((tag, k), 6 + k))
         add("MixBalance:0/MMS/%s" % tag, FX_MIXBALANCE_EXCEPTIONS.get(tag, 7 + max(ks)))

@@ -101,7 +101,7 @@ const ValueNameEntry kTables[ValueNameTables::TableCount][ValueNameTables::Slots
         {19, "Program EQ"},           // 3
         {20, "Mastering EQ"},         // 4
         {21, "Linear Phase EQ"},      // 4
-        {22, "Spectral Suppressor"},  // 8
+        {22, "Dialogue Denoiser"},    // 8
         {23, "Vocal Rider Suite"},    // 8
         {24, "Stereo Imager"},        // 2
         {25, "Mono Maker"},           // 2
