@@ -1,0 +1,85 @@
+#include "ConsoleMemory.h"
+
+#include "DefaultMemory.h"
+
+#include <QJsonValue>
+
+ConsoleMemory::ConsoleMemory(const DefaultMemory& defaults)
+    : defaults_(&defaults)
+{
+}
+
+ConsoleMemory::ConsoleMemory()
+    : ConsoleMemory(DefaultMemory::instance())
+{
+}
+
+bool ConsoleMemory::resolve(const QString& address, QString* key) const
+{
+    const QString k = defaults_->normalise(address);
+    if (!defaults_->lookup(k, nullptr))
+        return false;
+    *key = k;
+    return true;
+}
+
+bool ConsoleMemory::read(const QString& address, ConsoleValue* value) const
+{
+    const QString key = defaults_->normalise(address);
+    const auto it = changes_.constFind(key);
+    if (it != changes_.constEnd()) {
+        *value = *it;
+        return true;
+    }
+    return defaults_->lookup(key, value);
+}
+
+bool ConsoleMemory::prepare(const QString& address, const QJsonValue& value,
+                            bool numericStrings, QString* key, ConsoleValue* converted,
+                            QString* error) const
+{
+    const QString k = defaults_->normalise(address);
+    ConsoleValue def;
+    if (!defaults_->lookup(k, &def)) {
+        *error = QStringLiteral("unknown address %1").arg(address);
+        return false;
+    }
+    QString why;
+    if (!ConsoleValue::fromJson(def.type(), value, numericStrings, converted, &why)) {
+        *error = QStringLiteral("%1: %2").arg(address, why);
+        return false;
+    }
+    *key = k;
+    return true;
+}
+
+void ConsoleMemory::apply(const QString& key, const ConsoleValue& value)
+{
+    ConsoleValue def;
+    if (defaults_->lookup(key, &def) && def == value)
+        changes_.remove(key);
+    else
+        changes_.insert(key, value);
+}
+
+bool ConsoleMemory::write(const QString& address, const QJsonValue& value, bool numericStrings,
+                          QString* error)
+{
+    QString key;
+    ConsoleValue converted;
+    if (!prepare(address, value, numericStrings, &key, &converted, error))
+        return false;
+    apply(key, converted);
+    return true;
+}
+
+void ConsoleMemory::setChanges(const Changes& changes)
+{
+    // Keeps sharing the snapshot's data unless it holds default values.
+    changes_ = changes;
+    for (auto it = changes.constBegin(); it != changes.constEnd(); ++it) {
+        ConsoleValue def;
+        if (defaults_->lookup(it.key(), &def) && def == it.value())
+            changes_.remove(it.key());
+    }
+}

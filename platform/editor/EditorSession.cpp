@@ -1,0 +1,237 @@
+#include "EditorSession.h"
+
+#include "CommandProcessor.h"
+
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+const char kGarbage[] = "this line is not JSON\n";
+
+QString field(const QJsonObject& o, const char* key)
+{
+    return o.value(QLatin1String(key)).toString();
+}
+
+} // namespace
+
+EditorSession::EditorSession(const EditorOptions& options, CommandProcessor* processor,
+                             QObject* parent)
+    : QObject(parent)
+    , options_(options)
+    , processor_(processor)
+{
+    connect(&socket_, &QTcpSocket::connected, this, &EditorSession::onConnected);
+    connect(&socket_, &QTcpSocket::readyRead, this, &EditorSession::onReadyRead);
+    connect(&socket_, &QTcpSocket::disconnected, this, &EditorSession::onDisconnected);
+    connect(&socket_, &QTcpSocket::errorOccurred, this, &EditorSession::onError);
+}
+
+bool EditorSession::start(QString* error)
+{
+    if (!options_.logPath.isEmpty()) {
+        log_.setFileName(options_.logPath);
+        if (!log_.open(QIODevice::WriteOnly | QIODevice::Append)) {
+            *error = QStringLiteral("cannot open log %1: %2").arg(options_.logPath, log_.errorString());
+            return false;
+        }
+    }
+    socket_.connectToHost(QHostAddress(QHostAddress::LocalHost), quint16(options_.port));
+    return true;
+}
+
+void EditorSession::onConnected()
+{
+    connected_ = true;
+    if (options_.byteByByte)
+        socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (!options_.noAnnounce) {
+        QJsonObject inner;
+        inner.insert(QLatin1String("from"), options_.uid);
+        QJsonObject message;
+        message.insert(QLatin1String("connected"), inner);
+        writeMessage(message);
+    }
+    if (options_.noReady)
+        return;
+    if (options_.readyDelayMs > 0)
+        QTimer::singleShot(options_.readyDelayMs, this, &EditorSession::sendReady);
+    else
+        sendReady();
+}
+
+void EditorSession::sendReady()
+{
+    if (socket_.state() != QAbstractSocket::ConnectedState)
+        return;
+    QJsonObject inner;
+    inner.insert(QLatin1String("from"), options_.uid);
+    inner.insert(QLatin1String("cmd"), QStringLiteral("MMS Readied"));
+    inner.insert(QLatin1String("cmdinfo"), QJsonObject());
+    QJsonObject message;
+    message.insert(QLatin1String("notify"), inner);
+    writeMessage(message);
+}
+
+void EditorSession::onReadyRead()
+{
+    buffer_.append(socket_.readAll());
+    int start = 0;
+    for (int nl = buffer_.indexOf('\n'); nl >= 0; nl = buffer_.indexOf('\n', start)) {
+        const QByteArray line = buffer_.mid(start, nl - start);
+        start = nl + 1;
+        handleLine(line);
+    }
+    buffer_.remove(0, start);
+    processNext();
+}
+
+void EditorSession::handleLine(const QByteArray& line)
+{
+    const QJsonDocument doc = QJsonDocument::fromJson(line);
+    if (!doc.isObject())
+        return; // not a message: dropped, as the plug-in does with ours
+    logLine(line);
+    const QJsonObject root = doc.object();
+    if (root.contains(QLatin1String("request"))) {
+        ++requestsReceived_;
+        if (options_.exitAfter > 0 && requestsReceived_ >= options_.exitAfter) {
+            // Simulates a crash in the middle of a command: no reply, no goodbye.
+            if (log_.isOpen())
+                log_.flush();
+            std::fflush(nullptr);
+            std::_Exit(3);
+        }
+        queue_.append(Pending{line, root.value(QLatin1String("request")).toObject()});
+    } else if (root.contains(QLatin1String("abort"))) {
+        const QString reqid = field(root.value(QLatin1String("abort")).toObject(), "reqid");
+        for (int i = 0; i < queue_.size(); ++i) {
+            if (field(queue_.at(i).request, "reqid") == reqid) {
+                queue_.removeAt(i);
+                return;
+            }
+        }
+        if (busy_ && field(current_.request, "reqid") == reqid)
+            aborted_.insert(reqid);
+    }
+}
+
+void EditorSession::processNext()
+{
+    if (busy_ || queue_.isEmpty())
+        return;
+    busy_ = true;
+    current_ = queue_.takeFirst();
+    if (options_.delayMs > 0)
+        QTimer::singleShot(options_.delayMs, this, &EditorSession::answerCurrent);
+    else
+        answerCurrent();
+}
+
+void EditorSession::answerCurrent()
+{
+    const QJsonObject request = current_.request;
+    const QString cmd = field(request, "cmd");
+    const QString reqid = field(request, "reqid");
+    bool answer = !aborted_.remove(reqid) && !options_.dropCmd.contains(cmd);
+    if (answer) {
+        bool forcedNg = false;
+        for (const QString& text : options_.ngMatch) {
+            if (current_.raw.contains(text.toUtf8()))
+                forcedNg = true;
+        }
+        QJsonObject error;
+        if (forcedNg) {
+            error.insert(QLatin1String("error"), QStringLiteral("refused by --ng-match"));
+            sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
+        } else if (field(request, "to") != options_.uid) {
+            error.insert(QLatin1String("error"), QStringLiteral("request addressed to another device"));
+            sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
+        } else {
+            const auto steps = processor_->handle(cmd, request.value(QLatin1String("cmdinfo")).toObject());
+            for (const ReplyStep& step : steps)
+                sendReply(request, step.result, step.progress, step.cmdinfo);
+        }
+        ++finalReplies_;
+    }
+    busy_ = false;
+    if (options_.closeAfter > 0 && finalReplies_ >= options_.closeAfter) {
+        queue_.clear();
+        socket_.disconnectFromHost();
+        return;
+    }
+    processNext();
+}
+
+void EditorSession::sendReply(const QJsonObject& request, const QString& result,
+                              const QString& progress, const QJsonObject& cmdinfo)
+{
+    QJsonObject inner;
+    inner.insert(QLatin1String("from"), options_.uid);
+    inner.insert(QLatin1String("to"), field(request, "from"));
+    inner.insert(QLatin1String("reqid"), field(request, "reqid"));
+    inner.insert(QLatin1String("cmd"), field(request, "cmd"));
+    inner.insert(QLatin1String("result"), result);
+    inner.insert(QLatin1String("progress"), progress);
+    inner.insert(QLatin1String("cmdinfo"), cmdinfo);
+    QJsonObject message;
+    message.insert(QLatin1String("reply"), inner);
+    if (options_.garbageBeforeReply)
+        writeBytes(QByteArray(kGarbage) + '\n');
+    writeMessage(message);
+}
+
+void EditorSession::writeMessage(const QJsonObject& message)
+{
+    writeBytes(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
+}
+
+void EditorSession::writeBytes(const QByteArray& bytes)
+{
+    if (socket_.state() != QAbstractSocket::ConnectedState)
+        return;
+    if (!options_.byteByByte) {
+        socket_.write(bytes);
+        socket_.flush();
+        return;
+    }
+    for (int i = 0; i < bytes.size(); ++i) {
+        socket_.write(bytes.constData() + i, 1);
+        socket_.flush();
+        QThread::msleep(1);
+    }
+}
+
+void EditorSession::logLine(const QByteArray& line)
+{
+    if (!log_.isOpen())
+        return;
+    log_.write(line);
+    log_.write("\n");
+    log_.flush();
+}
+
+void EditorSession::onDisconnected()
+{
+    if (finished_)
+        return;
+    finished_ = true;
+    emit finished(0);
+}
+
+void EditorSession::onError(QAbstractSocket::SocketError error)
+{
+    Q_UNUSED(error);
+    if (connected_ || finished_)
+        return; // a closing connection ends through onDisconnected
+    finished_ = true;
+    std::fprintf(stderr, "qora-editor: cannot connect to 127.0.0.1:%d: %s\n", options_.port,
+                 qPrintable(socket_.errorString()));
+    emit finished(2);
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "EditorOptions.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QSet>
+#include <QTcpSocket>
+
+class CommandProcessor;
+
+// The editor's end of the link: connects to the plug-in, announces itself,
+// reports "MMS Readied", cuts the byte stream into line-feed-terminated JSON
+// messages, answers requests through the CommandProcessor, and applies the
+// fault options. Requests are answered one at a time in arrival order.
+class EditorSession : public QObject {
+    Q_OBJECT
+public:
+    EditorSession(const EditorOptions& options, CommandProcessor* processor,
+                  QObject* parent = nullptr);
+
+    // Opens the log and starts connecting; false with a message when the log
+    // cannot be opened.
+    bool start(QString* error);
+
+signals:
+    // The session is over: 0 after the connection closed, 2 when it could
+    // not be made.
+    void finished(int exitCode);
+
+private slots:
+    void onConnected();
+    void onReadyRead();
+    void onDisconnected();
+    void onError(QAbstractSocket::SocketError error);
+    void sendReady();
+    void processNext();
+    void answerCurrent();
+
+private:
+    struct Pending {
+        QByteArray raw;
+        QJsonObject request;
+    };
+
+    void handleLine(const QByteArray& line);
+    void writeMessage(const QJsonObject& message);
+    void writeBytes(const QByteArray& bytes);
+    void sendReply(const QJsonObject& request, const QString& result, const QString& progress,
+                   const QJsonObject& cmdinfo);
+    void logLine(const QByteArray& line);
+
+    EditorOptions options_;
+    CommandProcessor* processor_;
+    QTcpSocket socket_;
+    QFile log_;
+    QByteArray buffer_;
+    QList<Pending> queue_;
+    Pending current_;
+    bool busy_ = false;
+    bool connected_ = false;
+    bool finished_ = false;
+    int requestsReceived_ = 0;
+    int finalReplies_ = 0;
+    QSet<QString> aborted_;
+};
