@@ -1,0 +1,81 @@
+#include "params/MmsAccess.h"
+
+#include "link/MainApplication.h"
+#include "support/OVariant.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QtDebug>
+
+namespace {
+
+QByteArray local8(const QString& text)
+{
+    return text.toLocal8Bit();
+}
+
+// Texts travel as UTF-8; the log wants the local 8-bit encoding.
+QByteArray localText(const OVariant& value)
+{
+    return QString::fromUtf8(value.toString()).toLocal8Bit();
+}
+
+} // namespace
+
+MmsAccess::MmsAccess(MainApplication& application)
+    : m_application(application)
+{
+}
+
+void MmsAccess::GetMMSValue(const QString& address, OVariant& value) const
+{
+    m_application.GetPrmVal(address, value);
+    const QByteArray addr = local8(address);
+    if (!value.isValid()) {
+        qDebug("###QORA: GetMMSValue[%s] ERROR", addr.constData());
+        return;
+    }
+    switch (value.type()) {
+    case OVariant::Integer:
+        qDebug("###QORA: GetMMSValue[%s] -> %d", addr.constData(), value.toInt());
+        break;
+    case OVariant::Unsigned:
+        qDebug("###QORA: GetMMSValue[%s] -> %u", addr.constData(), static_cast<unsigned>(value.toInt()));
+        break;
+    case OVariant::Real:
+        qDebug("###QORA: GetMMSValue[%s] -> %f", addr.constData(), static_cast<double>(value.toFloat()));
+        break;
+    case OVariant::String:
+        qDebug("###QORA: GetMMSValue[%s] -> %s", addr.constData(), localText(value).constData());
+        break;
+    default:
+        break;
+    }
+}
+
+bool MmsAccess::SetMMSValue(const QString& address, const OVariant& value) const
+{
+    const bool accepted = m_application.SetPrmVal(address, value);
+    const QByteArray addr = local8(address);
+    if (!accepted) {
+        qDebug("###QORA: SetMMSValue[%s] ERROR", addr.constData());
+        return false;
+    }
+    switch (value.type()) {
+    case OVariant::Integer:
+        qDebug("###QORA: %d -> SetMMSValue[%s]", value.toInt(), addr.constData());
+        break;
+    case OVariant::Unsigned:
+        qDebug("###QORA: %u -> SetMMSValue[%s]", static_cast<unsigned>(value.toInt()), addr.constData());
+        break;
+    case OVariant::Real:
+        qDebug("###QORA: %f -> SetMMSValue[%s]", static_cast<double>(value.toFloat()), addr.constData());
+        break;
+    case OVariant::String:
+        qDebug("###QORA: %s -> SetMMSValue[%s]", localText(value).constData(), addr.constData());
+        break;
+    default:
+        break;
+    }
+    return true;
+}

@@ -1,0 +1,158 @@
+#include "params/RackAccess.h"
+
+#include "host/IParameter.h"
+#include "params/MmsAddress.h"
+#include "params/MmsStore.h"
+#include "params/RackPlacement.h"
+#include "params/ValueNameTables.h"
+#include "support/OVariant.h"
+
+#include <string>
+
+namespace {
+
+const char PluginFamily[] = "/VelmarRack/VelmarRack2/PlugIn";
+const char FxFamily[] = "/FX/FX";
+const char FxTypeName[] = "/FX/FX/Param:0/PluginName:0";
+const char PluginTypeName[] = "/VelmarRack/VelmarRack2/PlugIn:0/PluginName";
+
+bool contains(const std::string& name, const char* part)
+{
+    return name.find(part) != std::string::npos;
+}
+
+bool isFxUnit(int channel)
+{
+    return channel >= 0 && channel < RackPlacement::FxUnits;
+}
+
+bool isPlugin(int channel)
+{
+    return channel >= 0 && channel < RackPlacement::Plugins;
+}
+
+} // namespace
+
+RackAccess::RackAccess(const MmsStore& store, RackPlacement& placement, bool& fxSlotsRead, bool& velmarSlotsRead)
+    : m_store(store)
+    , m_placement(placement)
+    , m_fxSlotsRead(fxSlotsRead)
+    , m_velmarSlotsRead(velmarSlotsRead)
+{
+}
+
+QString RackAccess::GetAddressNamePlugin(const QString& name, int rack, int slot)
+{
+    return MmsAddress::PluginSlotAddress(name, rack, slot);
+}
+
+int RackAccess::getEffRackNo(bool velmar)
+{
+    if (velmar)
+        return 0;
+    int unit = 0;
+    for (int rack = 0; rack < RackPlacement::FxRacks && unit < RackPlacement::FxUnits; ++rack) {
+        OVariant type;
+        m_store.GetMMSValue(QStringLiteral("/FX/FX:%1/Param:0/PluginName:0").arg(rack), type);
+        // A rack whose type cannot be read as text counts as empty.
+        if (type.type() != OVariant::String)
+            continue;
+        const int slots = RackPlacement::fxSlotCount(std::string(type.toString()));
+        if (slots > 0) {
+            m_placement.fxSlotStart[unit] = rack;
+            m_placement.fxSlotSize[unit] = slots;
+            ++unit;
+        }
+    }
+    for (; unit < RackPlacement::FxUnits; ++unit) {
+        m_placement.fxSlotStart[unit] = -1;
+        m_placement.fxSlotSize[unit] = 0;
+    }
+    return 0;
+}
+
+int RackAccess::GetValueVelmarRack(IParameter* parameter, int channel, int /*subIndex*/)
+{
+    if (!parameter)
+        return 0;
+    const std::string& name = parameter->GetName();
+    const QString qname = QString::fromStdString(name);
+    QString address;
+    if (contains(name, PluginFamily)) {
+        // Reads use the fixed layout of 16 slots per rack, not the placement.
+        if (!isPlugin(channel))
+            return 0;
+        address = GetAddressNamePlugin(qname, channel / RackPlacement::SlotsPerRack,
+                                       channel % RackPlacement::SlotsPerRack);
+    } else if (contains(name, FxFamily)) {
+        if (!m_fxSlotsRead) {
+            getEffRackNo(false);
+            m_fxSlotsRead = true;
+        }
+        if (!isFxUnit(channel) || m_placement.fxSlotStart[channel] == -1)
+            return EmptyFxType;
+        address = MmsAddress::ChannelAddress(qname, m_placement.fxSlotStart[channel]);
+    } else {
+        return 0;
+    }
+
+    OVariant value;
+    m_store.GetMMSValue(address, value);
+    if (!value.isValid())
+        return 0;
+    if (value.type() == OVariant::String)
+        return ValueNameTables::FindValueByName(name, std::string(value.toString()));
+    return value.toInt();
+}
+
+void RackAccess::SetValueVelmarRack(IParameter* parameter, int channel, int value, int /*subIndex*/)
+{
+    if (!parameter)
+        return;
+    const std::string& name = parameter->GetName();
+    const bool plugin = contains(name, PluginFamily);
+    if (!plugin && !contains(name, FxFamily))
+        return;
+    // Units outside the host's ranges have no place in the tables.
+    if (plugin ? !isPlugin(channel) : !isFxUnit(channel))
+        return;
+
+    const char* text = ValueNameTables::FindValueName(name, value);
+
+    if (contains(name, FxTypeName)) {
+        if (!m_fxSlotsRead) {
+            m_placement.clearFx();
+            m_fxSlotsRead = true;
+        }
+        m_placement.setEffRackNo(static_cast<unsigned>(channel),
+                                 static_cast<unsigned>(RackPlacement::fxSlotCount(value)), false);
+    } else if (contains(name, PluginTypeName)) {
+        if (!m_velmarSlotsRead) {
+            m_placement.clearVelmar();
+            m_velmarSlotsRead = true;
+        }
+        m_placement.setEffRackNo(static_cast<unsigned>(channel),
+                                 static_cast<unsigned>(RackPlacement::velmarSlotCount(value)), true);
+    } else if (contains(name, "SlotSize")) {
+        value = plugin ? m_placement.velmarSlotSize[channel] : m_placement.fxSlotSize[channel];
+    }
+
+    const QString qname = QString::fromStdString(name);
+    QString address;
+    if (plugin) {
+        if (m_placement.velmarRackNo[channel] == -1)
+            return;
+        address = GetAddressNamePlugin(qname, m_placement.velmarRackNo[channel], m_placement.velmarSlotStart[channel]);
+    } else {
+        if (m_placement.fxSlotStart[channel] == -1)
+            return;
+        address = MmsAddress::ChannelAddress(qname, m_placement.fxSlotStart[channel]);
+    }
+
+    if (text) {
+        const OVariant textValue(text, OVariant::MaxStringSize - 1);
+        m_store.SetMMSValue(address, textValue);
+    } else {
+        m_store.SetMMSValue(address, OVariant(value));
+    }
+}

@@ -1,0 +1,210 @@
+#include "params/RackPlacement.h"
+
+#include "params/ValueNameTables.h"
+
+#include <cstring>
+
+namespace {
+
+constexpr int FxTypeTable = 13;
+constexpr int VelmarTypeTable = 14;
+
+// Racks filled per row of table 13: rows 0..28 are the effect types, row 29
+// the empty type, row 30 the terminator.
+constexpr std::int32_t FxSlots[RackPlacement::FxRowCount] = {
+    2, 2, 2, 2,                                         // 0..3
+    1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, // 4..20
+    2,                                                  // 21
+    1, 1,                                               // 22, 23
+    2, 2, 2, 2, 2,                                      // 24..28
+    0,                                                  // empty type
+    0,                                                  // terminator
+};
+
+// Slots filled per row of table 14: rows 0..32 are the plug-in types, row 33
+// the empty type (value 59), row 34 the terminator.
+constexpr std::int32_t VelmarSlots[RackPlacement::VelmarRowCount] = {
+    6,             // 0
+    4, 4,          // 1, 2
+    1, 1,          // 3, 4
+    2,             // 5
+    4,             // 6
+    3, 3,          // 7, 8
+    2, 2, 2,       // 9..11
+    3, 3,          // 12, 13
+    2, 2,          // 14, 15
+    3, 3, 3, 3,    // 16..19
+    4, 4,          // 20, 21
+    8, 8,          // 22, 23
+    2, 2, 2, 2, 2, 2, // 24..29
+    3, 3,          // 30, 31
+    4,             // 32
+    0,             // empty type
+    0,             // terminator
+};
+
+template <int Rows>
+struct SlotSizeTable {
+    RackPlacement::SlotSizeRow rows[Rows];
+
+    SlotSizeTable(int tableNumber, const std::int32_t (&slots)[Rows])
+    {
+        const ValueNameEntry* source = ValueNameTables::table(tableNumber);
+        for (int i = 0; i < Rows; ++i) {
+            rows[i].value = source[i].value;
+            std::memcpy(rows[i].text, source[i].text, sizeof rows[i].text);
+            rows[i].text[sizeof rows[i].text - 1] = '\0';
+            rows[i].slots = slots[i];
+        }
+    }
+};
+
+const SlotSizeTable<RackPlacement::FxRowCount>& fxTable()
+{
+    static const SlotSizeTable<RackPlacement::FxRowCount> table(FxTypeTable, FxSlots);
+    return table;
+}
+
+const SlotSizeTable<RackPlacement::VelmarRowCount>& velmarTable()
+{
+    static const SlotSizeTable<RackPlacement::VelmarRowCount> table(VelmarTypeTable, VelmarSlots);
+    return table;
+}
+
+// Copied while the module loads, before any host call.
+const bool tablesCopied = (fxTable(), velmarTable(), true);
+
+int slotsByValue(const RackPlacement::SlotSizeRow* rows, int count, int value)
+{
+    for (int i = 0; i < count; ++i) {
+        if (rows[i].value == value)
+            return rows[i].slots;
+    }
+    return 0;
+}
+
+} // namespace
+
+RackPlacement::RackPlacement()
+{
+    (void)tablesCopied;
+    clearFx();
+    clearVelmar();
+}
+
+void RackPlacement::clearFx()
+{
+    fxSlotStart.fill(-1);
+    fxSlotSize.fill(0);
+}
+
+void RackPlacement::clearVelmar()
+{
+    velmarRackNo.fill(-1);
+    velmarSlotStart.fill(-1);
+    velmarSlotSize.fill(0);
+}
+
+int RackPlacement::setEffRackNo(unsigned index, unsigned size, bool velmar)
+{
+    if (velmar) {
+        if (index < static_cast<unsigned>(Plugins))
+            placeVelmar(index, size);
+    } else {
+        if (index < static_cast<unsigned>(FxUnits))
+            placeFx(index, size);
+    }
+    return 0;
+}
+
+void RackPlacement::placeFx(unsigned i, unsigned n)
+{
+    if (n == 0 || n > static_cast<unsigned>(FxRacks)) {
+        fxSlotStart[i] = -1;
+        fxSlotSize[i] = 0;
+        return;
+    }
+    if (i == 0) {
+        fxSlotStart[0] = 0;
+        fxSlotSize[0] = static_cast<std::int32_t>(n);
+        return;
+    }
+    const std::int32_t previous = fxSlotStart[i - 1];
+    std::int32_t start = previous + fxSlotSize[i - 1];
+    // An effect of even size starts on an even rack.
+    if (previous != -1 && start % 2 == 1 && n % 2 == 0)
+        ++start;
+    if (previous == -1 || start + static_cast<std::int32_t>(n) > FxRacks) {
+        fxSlotStart[i] = -1;
+        fxSlotSize[i] = 0;
+        return;
+    }
+    fxSlotStart[i] = start;
+    fxSlotSize[i] = static_cast<std::int32_t>(n);
+}
+
+void RackPlacement::placeVelmar(unsigned i, unsigned n)
+{
+    const auto none = [this, i]() {
+        velmarRackNo[i] = -1;
+        velmarSlotStart[i] = -1;
+        velmarSlotSize[i] = 0;
+    };
+    if (n == 0 || n > static_cast<unsigned>(SlotsPerRack)) {
+        none();
+        return;
+    }
+    const std::int32_t size = static_cast<std::int32_t>(n);
+    if (i == 0) {
+        velmarRackNo[0] = 0;
+        velmarSlotStart[0] = 0;
+        velmarSlotSize[0] = size;
+        return;
+    }
+    const std::int32_t rack = velmarRackNo[i - 1];
+    const std::int32_t next = velmarSlotStart[i - 1] + velmarSlotSize[i - 1];
+    if (rack == -1) {
+        none();
+    } else if (next + size <= SlotsPerRack) {
+        velmarRackNo[i] = rack;
+        velmarSlotStart[i] = next;
+        velmarSlotSize[i] = size;
+    } else if (rack + 1 < VelmarRacks) {
+        velmarRackNo[i] = rack + 1;
+        velmarSlotStart[i] = 0;
+        velmarSlotSize[i] = size;
+    } else {
+        none();
+    }
+}
+
+const RackPlacement::SlotSizeRow* RackPlacement::fxSlotSizes()
+{
+    return fxTable().rows;
+}
+
+const RackPlacement::SlotSizeRow* RackPlacement::velmarSlotSizes()
+{
+    return velmarTable().rows;
+}
+
+int RackPlacement::fxSlotCount(int typeValue)
+{
+    return slotsByValue(fxSlotSizes(), FxRowCount, typeValue);
+}
+
+int RackPlacement::velmarSlotCount(int typeValue)
+{
+    return slotsByValue(velmarSlotSizes(), VelmarRowCount, typeValue);
+}
+
+int RackPlacement::fxSlotCount(const std::string& typeText)
+{
+    const SlotSizeRow* rows = fxSlotSizes();
+    for (int i = 0; i < FxRowCount; ++i) {
+        if (std::strlen(rows[i].text) == typeText.size()
+            && std::memcmp(rows[i].text, typeText.data(), typeText.size()) == 0)
+            return rows[i].slots;
+    }
+    return 0;
+}

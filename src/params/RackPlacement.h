@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+// Where the host's 16 FX units and 64 velmar-rack plug-ins sit on the
+// console: an FX unit fills one or two of 16 FX racks, a plug-in 1 to 8
+// neighbouring slots of one of 4 velmar racks of 16 slots. Units are placed
+// strictly in host order; one that finds no room ends the placement for all
+// after it.
+class RackPlacement
+{
+public:
+    static constexpr int FxUnits = 16;
+    static constexpr int FxRacks = 16;
+    static constexpr int Plugins = 64;
+    static constexpr int VelmarRacks = 4;
+    static constexpr int SlotsPerRack = 16;
+
+    // One row of a slot-size table: a type of value-name table 13 (FX) or 14
+    // (plug-ins) and the number of racks or slots it fills.
+    struct SlotSizeRow {
+        std::int32_t value;
+        char text[32];
+        std::int32_t slots;
+    };
+    static constexpr int FxRowCount = 31;
+    static constexpr int VelmarRowCount = 35;
+
+    RackPlacement();
+
+    // Places unit (velmar: plug-in) `index` of `size` after its predecessor;
+    // always 0. Indexes outside the unit range change nothing.
+    int setEffRackNo(unsigned index, unsigned size, bool velmar);
+
+    void clearFx();
+    void clearVelmar();
+
+    static const SlotSizeRow* fxSlotSizes();
+    static const SlotSizeRow* velmarSlotSizes();
+    // 0 for a value (or text) without a row.
+    static int fxSlotCount(int typeValue);
+    static int fxSlotCount(const std::string& typeText);
+    static int velmarSlotCount(int typeValue);
+
+    // -1 = no rack; 0 = no size.
+    std::array<std::int32_t, FxUnits> fxSlotStart;
+    std::array<std::int32_t, FxUnits> fxSlotSize;
+    std::array<std::int32_t, Plugins> velmarRackNo;
+    std::array<std::int32_t, Plugins> velmarSlotStart;
+    std::array<std::int32_t, Plugins> velmarSlotSize;
+
+private:
+    void placeFx(unsigned index, unsigned size);
+    void placeVelmar(unsigned index, unsigned size);
+};

@@ -1,0 +1,75 @@
+#include "params/ValueAccess.h"
+
+#include "host/IParameter.h"
+#include "params/MmsAddress.h"
+#include "params/MmsStore.h"
+#include "params/RackAccess.h"
+#include "params/ValueNameTables.h"
+#include "support/OVariant.h"
+
+#include <QString>
+#include <QtDebug>
+#include <string>
+
+namespace {
+
+bool contains(const std::string& name, const char* part)
+{
+    return name.find(part) != std::string::npos;
+}
+
+bool isRackName(const std::string& name)
+{
+    return contains(name, "/FX/FX") || contains(name, "/VelmarRack2");
+}
+
+} // namespace
+
+ValueAccess::ValueAccess(const MmsStore& store, RackAccess& racks)
+    : m_store(store)
+    , m_racks(racks)
+{
+}
+
+int ValueAccess::GetValue(IParameter* parameter, int channel, int subIndex)
+{
+    if (!parameter)
+        return 0;
+    const std::string& name = parameter->GetName();
+    if (isRackName(name)) {
+        qDebug().noquote() << " !!!!!!   " << QString::fromStdString(name) << channel;
+        return m_racks.GetValueVelmarRack(parameter, channel, subIndex);
+    }
+
+    const QString qname = QString::fromStdString(name);
+    const QString address = contains(name, "DuganAutomixer") ? MmsAddress::DuganAddress(qname, channel)
+                                                              : MmsAddress::ChannelAddress(qname, channel);
+    OVariant value;
+    m_store.GetMMSValue(address, value);
+    if (!value.isValid())
+        return 0;
+    if (value.type() == OVariant::String)
+        return ValueNameTables::FindValueByName(name, std::string(value.toString()));
+    return value.toInt();
+}
+
+void ValueAccess::SetValue(IParameter* parameter, int channel, int value, int subIndex)
+{
+    if (!parameter)
+        return;
+    const std::string& name = parameter->GetName();
+    const char* text = ValueNameTables::FindValueName(name, value);
+    if (isRackName(name)) {
+        m_racks.SetValueVelmarRack(parameter, channel, value, subIndex);
+        qDebug().noquote() << " !!!!!!   " << QString::fromStdString(name) << channel << ", " << value;
+        return;
+    }
+
+    const QString qname = QString::fromStdString(name);
+    const QString address = contains(name, "/Mixing/DuganAutomixer/") ? MmsAddress::DuganAddress(qname, channel)
+                                                                       : MmsAddress::ChannelAddress(qname, channel);
+    if (text)
+        m_store.SetMMSValue(address, OVariant(text, OVariant::MaxStringSize - 1));
+    else
+        m_store.SetMMSValue(address, OVariant(value));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+class IParameter;
+class MmsStore;
+class RackAccess;
+
+// GetValue/SetValue of the mixer: FX and velmar-rack names go to the rack
+// access, every other name becomes one MMS address from name and channel.
+// Text-valued parameters are translated through the value-name tables.
+class ValueAccess
+{
+public:
+    ValueAccess(const MmsStore& store, RackAccess& racks);
+
+    // 0 for a value the console cannot serve.
+    int GetValue(IParameter* parameter, int channel, int subIndex);
+    // A value without a text in the parameter's table is written as integer.
+    void SetValue(IParameter* parameter, int channel, int value, int subIndex);
+
+private:
+    const MmsStore& m_store;
+    RackAccess& m_racks;
+};
