@@ -1,5 +1,7 @@
 #include "convert/TORVANParameterConverterFactory.h"
 
+#include "convert/DynamicsRules.h"
+#include "convert/EffectRackRules.h"
 #include "convert/NameRemapTable.h"
 #include "convert/ValueTableData.h"
 
@@ -43,6 +45,10 @@ IParameterConverter* TORVANParameterConverterFactory::CreateConverter(const std:
                                                                       IMixer* targetMixer, IMixer* sourceMixer,
                                                                       bool flag)
 {
+    if (const DynamicsRules::Rule* rule = DynamicsRules::find(targetName))
+        return DynamicsRules::Build(*rule, sourceName, targetMixer, sourceMixer);
+    if (const EffectRackRules::Rule* rule = EffectRackRules::find(targetName))
+        return EffectRackRules::Build(*rule, sourceName, targetMixer, sourceMixer, *this);
     return ParameterConverterFactory::CreateConverter(targetName, sourceName, targetMixer, sourceMixer, flag);
 }
 
