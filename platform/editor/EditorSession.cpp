@@ -89,6 +89,8 @@ void EditorSession::onReadyRead()
         handleLine(line);
     }
     buffer_.remove(0, start);
+    if (buffer_.size() > MaxPendingBytes)
+        buffer_.clear(); // a runaway line without a line feed: drop it
     processNext();
 }
 
@@ -124,14 +126,20 @@ void EditorSession::handleLine(const QByteArray& line)
 
 void EditorSession::processNext()
 {
-    if (busy_ || queue_.isEmpty())
-        return;
-    busy_ = true;
-    current_ = queue_.takeFirst();
-    if (options_.delayMs > 0)
-        QTimer::singleShot(options_.delayMs, this, &EditorSession::answerCurrent);
-    else
+    // A loop rather than recursion: a long pipeline of requests must not
+    // deepen the stack.
+    while (!busy_ && !queue_.isEmpty() && !finished_) {
+        busy_ = true;
+        current_ = queue_.takeFirst();
+        if (options_.delayMs > 0) {
+            QTimer::singleShot(options_.delayMs, this, [this]() {
+                answerCurrent();
+                processNext();
+            });
+            return;
+        }
         answerCurrent();
+    }
 }
 
 void EditorSession::answerCurrent()
@@ -139,34 +147,33 @@ void EditorSession::answerCurrent()
     const QJsonObject request = current_.request;
     const QString cmd = field(request, "cmd");
     const QString reqid = field(request, "reqid");
-    bool answer = !aborted_.remove(reqid) && !options_.dropCmd.contains(cmd);
-    if (answer) {
-        bool forcedNg = false;
-        for (const QString& text : options_.ngMatch) {
-            if (current_.raw.contains(text.toUtf8()))
-                forcedNg = true;
-        }
-        QJsonObject error;
-        if (forcedNg) {
-            error.insert(QLatin1String("error"), QStringLiteral("refused by --ng-match"));
-            sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
-        } else if (field(request, "to") != options_.uid) {
-            error.insert(QLatin1String("error"), QStringLiteral("request addressed to another device"));
-            sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
-        } else {
-            const auto steps = processor_->handle(cmd, request.value(QLatin1String("cmdinfo")).toObject());
-            for (const ReplyStep& step : steps)
-                sendReply(request, step.result, step.progress, step.cmdinfo);
-        }
-        ++finalReplies_;
-    }
+    const bool answer = !aborted_.remove(reqid) && !options_.dropCmd.contains(cmd);
     busy_ = false;
+    if (!answer)
+        return;
+
+    bool forcedNg = false;
+    for (const QString& text : options_.ngMatch) {
+        if (current_.raw.contains(text.toUtf8()))
+            forcedNg = true;
+    }
+    QJsonObject error;
+    if (forcedNg) {
+        error.insert(QLatin1String("error"), QStringLiteral("refused by --ng-match"));
+        sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
+    } else if (field(request, "to") != options_.uid) {
+        error.insert(QLatin1String("error"), QStringLiteral("request addressed to another device"));
+        sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
+    } else {
+        const auto steps = processor_->handle(cmd, request.value(QLatin1String("cmdinfo")).toObject());
+        for (const ReplyStep& step : steps)
+            sendReply(request, step.result, step.progress, step.cmdinfo);
+    }
+    ++finalReplies_;
     if (options_.closeAfter > 0 && finalReplies_ >= options_.closeAfter) {
         queue_.clear();
         socket_.disconnectFromHost();
-        return;
     }
-    processNext();
 }
 
 void EditorSession::sendReply(const QJsonObject& request, const QString& result,

@@ -19,6 +19,9 @@ class CommandProcessor;
 class EditorSession : public QObject {
     Q_OBJECT
 public:
+    // An unfinished line longer than this is dropped.
+    static constexpr int MaxPendingBytes = 64 * 1024 * 1024;
+
     EditorSession(const EditorOptions& options, CommandProcessor* processor,
                   QObject* parent = nullptr);
 
@@ -38,7 +41,6 @@ private slots:
     void onError(QAbstractSocket::SocketError error);
     void sendReady();
     void processNext();
-    void answerCurrent();
 
 private:
     struct Pending {
@@ -46,6 +48,7 @@ private:
         QJsonObject request;
     };
 
+    void answerCurrent();
     void handleLine(const QByteArray& line);
     void writeMessage(const QJsonObject& message);
     void writeBytes(const QByteArray& bytes);

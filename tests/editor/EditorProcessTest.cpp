@@ -385,3 +385,26 @@ TEST(EditorProcessTest, EnvironmentOptionsAddToTheCommandLine)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("get_prm_val"));
 }
+
+TEST(EditorProcessTest, PipelinedRequestsAreAnsweredInOrder)
+{
+    EditorPeer peer;
+    ASSERT_TRUE(peer.startReady());
+    QByteArray batch;
+    QStringList ids;
+    for (int i = 0; i < 300; ++i) {
+        ids << QString("{req-%1}").arg(i);
+        const QJsonObject cmdinfo = i % 2 ? addr(kFader) : info({{"prmAddr", kFader}, {"prmValue", i}});
+        batch += QJsonDocument(QJsonObject{{"request", QJsonObject{
+            {"from", peer.serverName}, {"to", peer.uid}, {"reqid", ids.last()},
+            {"cmd", i % 2 ? "get_prm_val" : "set_prm_val"}, {"cmdinfo", cmdinfo}}}}).toJson(QJsonDocument::Compact) + "\n";
+    }
+    peer.writeRaw(batch);
+    for (int i = 0; i < 300; ++i) {
+        const QJsonObject r = peer.replies().value(0);
+        ASSERT_EQ(r["reqid"].toString(), ids[i]);
+        if (i % 2) {
+            EXPECT_EQ(r["cmdinfo"].toObject()["info"].toObject()["prmValue"].toDouble(), i - 1);
+        }
+    }
+}
