@@ -1,0 +1,319 @@
+// The process server against a scripted peer and a real child process.
+#include "link/IProcessServerObserver.h"
+#include "link/ProcessServer.h"
+
+#include "EditorScript.h"
+#include "QtPrinters.h"
+#include "ScriptedEditor.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
+#include <QUuid>
+
+#include <memory>
+
+namespace {
+
+class RecordingObserver : public QObject, public IProcessServerObserver
+{
+    Q_OBJECT
+    Q_INTERFACES(IProcessServerObserver)
+public:
+    QStringList events;
+    QList<QVariantMap> replyData;
+    QList<QVariantList> notifyData;
+
+    bool onCreated(const QString& id) override
+    {
+        events << "created " + id;
+        return true;
+    }
+    bool onDestroyed(const QString& id) override
+    {
+        events << "destroyed " + id;
+        return true;
+    }
+    bool onReply(const QString& id, const QString& req, const QString& key, const QVariantMap& info,
+                 const QString& result, unsigned long progress) override
+    {
+        events << QString("reply %1 %2 %3 %4 %5").arg(id, req, key, result).arg(progress);
+        replyData << info;
+        return true;
+    }
+    bool onNotify(const QString& id, const QString& key, const QVariantList& infos) override
+    {
+        events << QString("notify %1 %2").arg(id, key);
+        notifyData << infos;
+        return true;
+    }
+};
+
+class ProcessServerTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        savedCwd = QDir::currentPath();
+        script = writeEditorScript(dir.path());
+        ASSERT_FALSE(script.isEmpty());
+        server = std::make_unique<ProcessServer>(serverName);
+        ASSERT_NE(server->port(), 0);
+        server->addObserver(&observer);
+    }
+
+    void TearDown() override
+    {
+        server.reset();
+        QDir::setCurrent(savedCwd);
+    }
+
+    // Starts the script for `id` and waits until it has run.
+    void start(const QString& id)
+    {
+        QFile::remove(QDir(dir.path()).absoluteFilePath("args.txt"));
+        ASSERT_TRUE(server->createProcess(id, script, dir.path(), {}));
+        ASSERT_TRUE(spinUntil([&] { return !readEditorArgs(dir.path()).isEmpty(); }));
+    }
+
+    // A connected peer that announced `id`.
+    std::unique_ptr<ScriptedEditor> peer(const QString& id)
+    {
+        auto editor = std::make_unique<ScriptedEditor>();
+        EXPECT_TRUE(editor->connectTo(server->port()));
+        editor->announce(id);
+        const QString expected = "created " + id;
+        EXPECT_TRUE(spinUntil([&] { return observer.events.contains(expected); }));
+        return editor;
+    }
+
+    QTemporaryDir dir;
+    QString savedCwd;
+    QString script;
+    const QString serverName = QUuid::createUuid().toString();
+    RecordingObserver observer;
+    std::unique_ptr<ProcessServer> server;
+};
+
+TEST_F(ProcessServerTest, AnswersItsInterfaceByIdentifier)
+{
+    QObject* object = server.get();
+    EXPECT_EQ(qobject_cast<IProcessServer*>(object), static_cast<IProcessServer*>(server.get()));
+    EXPECT_NE(object->qt_metacast("com.processServer.IProcessServer/1.0"), nullptr);
+    EXPECT_NE(static_cast<QObject*>(&observer)->qt_metacast("com.processServer.IProcessServerObserver/1.0"), nullptr);
+}
+
+TEST_F(ProcessServerTest, StartsProgramWithCommandLineInItsDirectory)
+{
+    const QString id = QUuid::createUuid().toString();
+    const QVariantMap extra{{"zeta", "last"}, {"alpha", 1}};
+    ASSERT_TRUE(server->createProcess(id, script, "/some/work dir", extra));
+    // The program's directory is current now; restoring it is the caller's job.
+    EXPECT_EQ(QFileInfo(QDir::currentPath()).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
+
+    ASSERT_TRUE(spinUntil([&] { return !readEditorArgs(dir.path()).isEmpty(); }));
+    const QStringList args = readEditorArgs(dir.path());
+    ASSERT_EQ(args.size(), 8);
+    EXPECT_EQ(QFileInfo(args.at(0)).canonicalFilePath(), QFileInfo(dir.path()).canonicalFilePath());
+    EXPECT_EQ(args.mid(1), (QStringList{"-mKX9C", "uid=" + id, "work=/some/work dir",
+                                        "port=" + QString::number(server->port()), "appname=Plaxbridge",
+                                        "alpha=1", "zeta=last"}));
+}
+
+TEST_F(ProcessServerTest, RefusesBadStarts)
+{
+    EXPECT_FALSE(server->createProcess("", script, dir.path(), {}));
+    EXPECT_FALSE(server->createProcess("{a}", "", dir.path(), {}));
+    EXPECT_FALSE(server->createProcess("{a}", dir.filePath("missing.sh"), dir.path(), {}));
+    QThread::msleep(200);
+    EXPECT_TRUE(readEditorArgs(dir.path()).isEmpty());
+
+    start("{a}");
+    auto editor = peer("{a}");
+    QFile::remove(dir.filePath("args.txt"));
+    EXPECT_FALSE(server->createProcess("{a}", script, dir.path(), {}));
+    QThread::msleep(200);
+    EXPECT_TRUE(readEditorArgs(dir.path()).isEmpty());
+}
+
+TEST_F(ProcessServerTest, RequestsReachOnlyAnnouncedDevices)
+{
+    start("{dev}");
+    ScriptedEditor editor;
+    ASSERT_TRUE(editor.connectTo(server->port()));
+    // Connected but not announced: nothing can be sent yet.
+    EXPECT_FALSE(server->sendRequest("{dev}", "{r0}", "get_prm_val", {}));
+    editor.announce("{dev}");
+    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("created {dev}"); }));
+
+    EXPECT_FALSE(server->sendRequest("{dev}", "{r1}", "", {}));
+    EXPECT_FALSE(server->sendRequest("{other}", "{r1}", "get_prm_val", {}));
+    EXPECT_TRUE(server->sendRequest("{dev}", "{r1}", "get_prm_val", {{"info", QVariantMap{{"prmAddr", "/X:1"}}}}));
+    ASSERT_TRUE(spinUntil([&] { return editor.requestCount() >= 1; }));
+    QThread::msleep(50);
+    QCoreApplication::processEvents();
+    const QList<QJsonObject> requests = editor.requests();
+    ASSERT_EQ(requests.size(), 1);
+    EXPECT_EQ(requests[0].value("from").toString(), serverName);
+    EXPECT_EQ(requests[0].value("to").toString(), QString("{dev}"));
+    EXPECT_EQ(requests[0].value("reqid").toString(), QString("{r1}"));
+    EXPECT_EQ(requests[0].value("cmd").toString(), QString("get_prm_val"));
+    EXPECT_EQ(requests[0].value("cmdinfo").toObject().value("info").toObject().value("prmAddr").toString(),
+              QString("/X:1"));
+}
+
+TEST_F(ProcessServerTest, LargeRequestArrivesWhole)
+{
+    start("{dev}");
+    auto editor = peer("{dev}");
+    QVariantList list;
+    for (int i = 0; i < 120; ++i)
+        list << QVariantMap{{"prmAddr", QString("/Mixing/InputChannel:%1/Fader:0/Level/MMS").arg(i)}};
+    ASSERT_TRUE(server->sendRequest("{dev}", "{r}", "getData_prm_val", {{"list", list}}));
+    ASSERT_TRUE(spinUntil([&] { return editor->requestCount() == 1; }));
+    const QJsonArray got = editor->requests()[0].value("cmdinfo").toObject().value("list").toArray();
+    ASSERT_EQ(got.size(), 120);
+    EXPECT_EQ(got.at(119).toObject().value("prmAddr").toString(),
+              QString("/Mixing/InputChannel:119/Fader:0/Level/MMS"));
+}
+
+TEST_F(ProcessServerTest, AbortGoesToAnnouncedDevice)
+{
+    EXPECT_FALSE(server->sendAbort("{dev}", "{r}"));
+    start("{dev}");
+    auto editor = peer("{dev}");
+    EXPECT_FALSE(server->sendAbort("{dev}", ""));
+    EXPECT_TRUE(server->sendAbort("{dev}", "{r}"));
+    ASSERT_TRUE(spinUntil([&] { return !editor->lines().isEmpty(); }));
+    EXPECT_EQ(editor->lines().first(), QByteArray("{\"abort\":{\"from\":\"" + serverName.toUtf8() + "\",\"reqid\":\"{r}\"}}"));
+}
+
+TEST_F(ProcessServerTest, RepliesAndNotificationsReachObservers)
+{
+    QObject bystander;   // no observer interface: skipped
+    server->addObserver(&bystander);
+    server->addObserver(&observer);   // already listed: called once
+    start("{dev}");
+    auto editor = peer("{dev}");
+    observer.events.clear();
+
+    editor->sendRaw(R"({"reply":{"from":"{dev}","to":"x","reqid":"{r}","cmd":"get_scene_info","result":"ok",)"
+                    R"("progress":"7","cmdinfo":{"info":{"prmValue":"Title"}}}})" "\n"
+                    "not json\n"
+                    R"({"request":{"from":"{dev}"}})" "\n"
+                    R"({"notify":{"from":"{dev}","cmd":"MMS Readied","cmdinfo":{"k":"v"}}})" "\n");
+    ASSERT_TRUE(spinUntil([&] { return observer.events.size() >= 2; }));
+    QThread::msleep(50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(observer.events, (QStringList{"reply {dev} {r} get_scene_info ok 7", "notify {dev} MMS Readied"}));
+    ASSERT_EQ(observer.replyData.size(), 1);
+    EXPECT_EQ(observer.replyData[0].value("info").toMap().value("prmValue"), QVariant(QString("Title")));
+    ASSERT_EQ(observer.notifyData.size(), 1);
+    ASSERT_EQ(observer.notifyData[0].size(), 1);
+    EXPECT_EQ(observer.notifyData[0][0].toMap().value("k"), QVariant(QString("v")));
+
+    server->removeObserver(&observer);
+    editor->notify("MMS Readied");
+    QThread::msleep(100);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(observer.events.size(), 2);
+}
+
+TEST_F(ProcessServerTest, PeerClosingReportsItsIdentifier)
+{
+    start("{dev}");
+    auto editor = peer("{dev}");
+    editor->close();
+    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
+    EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
+    EXPECT_FALSE(server->destroyProcess("{dev}"));
+}
+
+TEST_F(ProcessServerTest, UnannouncedConnectionClosingReportsEmptyIdentifier)
+{
+    start("{dev}");
+    ScriptedEditor editor;
+    ASSERT_TRUE(editor.connectTo(server->port()));
+    editor.close();
+    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed "); }));
+    EXPECT_EQ(observer.events, QStringList{"destroyed "});
+}
+
+TEST_F(ProcessServerTest, DestroyProcessClosesTheConnection)
+{
+    EXPECT_FALSE(server->destroyProcess(""));
+    EXPECT_FALSE(server->destroyProcess("{dev}"));
+    start("{dev}");
+    auto editor = peer("{dev}");
+    EXPECT_TRUE(server->destroyProcess("{dev}"));
+    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
+    ASSERT_TRUE(spinUntil([&] { return !editor->isConnected(); }));
+    EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
+}
+
+TEST_F(ProcessServerTest, EachStartAcceptsConnectionsOnce)
+{
+    start("{a}");
+    start("{b}");
+    auto first = peer("{a}");
+    auto second = peer("{b}");
+    QThread::msleep(50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(observer.events, (QStringList{"created {a}", "created {b}"}));
+    EXPECT_TRUE(server->sendRequest("{a}", "{r1}", "set_load", {}));
+    EXPECT_TRUE(server->sendRequest("{b}", "{r2}", "set_save", {}));
+    ASSERT_TRUE(spinUntil([&] { return first->requestCount() == 1 && second->requestCount() == 1; }));
+    EXPECT_EQ(first->requests()[0].value("cmd").toString(), QString("set_load"));
+    EXPECT_EQ(second->requests()[0].value("cmd").toString(), QString("set_save"));
+}
+
+TEST_F(ProcessServerTest, SecondAnnouncementTakesIdentifierOver)
+{
+    start("{a}");
+    start("{b}");
+    auto first = peer("{a}");
+    auto second = std::make_unique<ScriptedEditor>();
+    ASSERT_TRUE(second->connectTo(server->port()));
+    second->announce("{a}");
+    ASSERT_TRUE(spinUntil([&] { return observer.events.count("created {a}") == 2; }));
+    EXPECT_TRUE(server->sendRequest("{a}", "{r}", "set_load", {}));
+    ASSERT_TRUE(spinUntil([&] { return second->requestCount() == 1; }));
+    EXPECT_EQ(first->requestCount(), 0);
+}
+
+QMutex logMutex;
+QStringList requestLog;
+
+void captureRequests(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtDebugMsg && context.category && QByteArray(context.category) == "qora.link.request") {
+        QMutexLocker locker(&logMutex);
+        requestLog << message;
+    }
+}
+
+TEST_F(ProcessServerTest, EachRequestWrittenIsLoggedInItsCategory)
+{
+    start("{dev}");
+    auto editor = peer("{dev}");
+    QLoggingCategory::setFilterRules("qora.link.request.debug=true");
+    const QtMessageHandler previous = qInstallMessageHandler(captureRequests);
+    server->sendRequest("{dev}", "{r1}", "set_load", {});
+    server->sendRequest("{nobody}", "{r2}", "set_save", {});
+    server->sendRequest("{dev}", "{r3}", "get_prm_val", {});
+    server->sendAbort("{dev}", "{r3}");
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    QMutexLocker locker(&logMutex);
+    EXPECT_EQ(requestLog, (QStringList{"set_load", "get_prm_val"}));
+    requestLog.clear();
+}
+
+} // namespace
+
+#include "ProcessServerTest.moc"
