@@ -47,14 +47,14 @@ template <int Rows>
 struct SlotSizeTable {
     RackPlacement::SlotSizeRow rows[Rows];
 
-    SlotSizeTable(int tableNumber, const std::int32_t (&slots)[Rows])
+    SlotSizeTable(int tableNumber, const std::int32_t (&sizes)[Rows])
     {
         const ValueNameEntry* source = ValueNameTables::table(tableNumber);
         for (int i = 0; i < Rows; ++i) {
             rows[i].value = source[i].value;
             std::memcpy(rows[i].text, source[i].text, sizeof rows[i].text);
             rows[i].text[sizeof rows[i].text - 1] = '\0';
-            rows[i].slots = slots[i];
+            rows[i].size = sizes[i];
         }
     }
 };
@@ -78,7 +78,7 @@ int slotsByValue(const RackPlacement::SlotSizeRow* rows, int count, int value)
 {
     for (int i = 0; i < count; ++i) {
         if (rows[i].value == value)
-            return rows[i].slots;
+            return rows[i].size;
     }
     return 0;
 }
@@ -204,7 +204,7 @@ int RackPlacement::fxSlotCount(const std::string& typeText)
     for (int i = 0; i < FxRowCount; ++i) {
         if (std::strlen(rows[i].text) == typeText.size()
             && std::memcmp(rows[i].text, typeText.data(), typeText.size()) == 0)
-            return rows[i].slots;
+            return rows[i].size;
     }
     return 0;
 }

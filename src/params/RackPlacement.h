@@ -23,7 +23,7 @@ public:
     struct SlotSizeRow {
         std::int32_t value;
         char text[32];
-        std::int32_t slots;
+        std::int32_t size;
     };
     static constexpr int FxRowCount = 31;
     static constexpr int VelmarRowCount = 35;

@@ -32,7 +32,7 @@ TEST(RackPlacementTables, FxRowsAreTable13WithRackCounts)
     for (int i = 0; i < RackPlacement::FxRowCount; ++i) {
         EXPECT_EQ(rows[i].value, names[i].value) << i;
         EXPECT_STREQ(rows[i].text, names[i].text) << i;
-        EXPECT_EQ(rows[i].slots, fxSize(rows[i].value)) << i;
+        EXPECT_EQ(rows[i].size, fxSize(rows[i].value)) << i;
     }
     EXPECT_EQ(rows[29].value, 29);
     EXPECT_STREQ(rows[29].text, "");

@@ -14,10 +14,11 @@ public:
     int lastCategoryIndex = -100;
     int rangeCalls = 0;
     int channelMax = 0;
+    std::string id = "STUB";
 
     void Destroy() override {}
     IParameterConverter* GetConverter(const std::string&, IMixer*, IConversionDescription*, bool) override { return nullptr; }
-    std::string GetMixerId() override { return "STUB"; }
+    std::string GetMixerId() override { return id; }
     IParameter* CreateParameter(const std::string&) override { return nullptr; }
     void LookupParameterRanges(const std::string&, int& cmin, int& cmax, int& smin, int& smax) override
     {

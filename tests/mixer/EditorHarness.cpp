@@ -1,0 +1,182 @@
+#include "EditorHarness.h"
+
+#include "mixer/QORA.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMutexLocker>
+#include <QSettings>
+#include <QThread>
+
+namespace {
+
+QMutex captureMutex;
+QStringList* captured = nullptr;
+QtMessageHandler previousHandler = nullptr;
+
+} // namespace
+
+QString EditorHarness::realEditor()
+{
+    return QString::fromLocal8Bit(qgetenv("QORA_BIN_DIR")) + QStringLiteral("/qora-editor");
+}
+
+QString EditorHarness::workDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+EditorHarness::EditorHarness(const QString& editorPath, const QString& extraOptions)
+    : m_iniPath(workDir() + QStringLiteral("/KX9.ini"))
+    , m_logPath(workDir() + QStringLiteral("/editor-requests.jsonl"))
+{
+    QFile::remove(m_logPath);
+    QFile::remove(m_iniPath);
+    {
+        QSettings ini(m_iniPath, QSettings::IniFormat);
+        ini.beginGroup(QStringLiteral("MainApplication"));
+        ini.setValue(QStringLiteral("VirtualDeviceFilePath"), editorPath);
+        ini.endGroup();
+        ini.sync();
+    }
+    QString options = QStringLiteral("--log=") + m_logPath;
+    if (!extraOptions.isEmpty())
+        options += QLatin1Char(' ') + extraOptions;
+    qputenv("QORA_EDITOR_OPTIONS", options.toLocal8Bit());
+}
+
+EditorHarness::~EditorHarness()
+{
+    QFile::remove(m_iniPath);
+    QFile::remove(m_logPath);
+    qunsetenv("QORA_EDITOR_OPTIONS");
+}
+
+IMixer* EditorHarness::create()
+{
+    IMixer* mixer = QORA::create();
+    EXPECT_NE(mixer, nullptr);
+    return mixer;
+}
+
+bool EditorHarness::destroy(IMixer* mixer)
+{
+    if (mixer)
+        mixer->Destroy();
+    for (int i = 0; i < 100; ++i) {
+        if (editorsRunning() == 0)
+            return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+int EditorHarness::editorsRunning()
+{
+    const QByteArray marker = QByteArray("work=") + workDir().toLocal8Bit();
+    int count = 0;
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        bool numeric = false;
+        pid.toInt(&numeric);
+        if (!numeric)
+            continue;
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> args = cmdline.readAll().split('\0');
+        // A zombie has an empty command line: it is gone for our purposes.
+        if (args.contains(marker) && QString::number(QCoreApplication::applicationPid()) != pid)
+            ++count;
+    }
+    return count;
+}
+
+QList<QJsonObject> EditorHarness::requests() const
+{
+    QList<QJsonObject> result;
+    QFile log(m_logPath);
+    if (!log.open(QIODevice::ReadOnly))
+        return result;
+    const QList<QByteArray> lines = log.readAll().split('\n');
+    for (const QByteArray& line : lines) {
+        const QJsonObject root = QJsonDocument::fromJson(line).object();
+        if (root.contains(QStringLiteral("request")))
+            result.append(root.value(QStringLiteral("request")).toObject());
+    }
+    return result;
+}
+
+QList<QJsonObject> EditorHarness::requestsSince(int mark) const
+{
+    return requests().mid(mark);
+}
+
+LogCapture::LogCapture()
+{
+    QMutexLocker lock(&captureMutex);
+    captured = new QStringList;
+    previousHandler = qInstallMessageHandler(&LogCapture::handler);
+}
+
+LogCapture::~LogCapture()
+{
+    qInstallMessageHandler(previousHandler);
+    QMutexLocker lock(&captureMutex);
+    delete captured;
+    captured = nullptr;
+}
+
+void LogCapture::handler(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    QMutexLocker lock(&captureMutex);
+    if (captured)
+        captured->append(text);
+}
+
+QStringList LogCapture::lines() const
+{
+    QMutexLocker lock(&captureMutex);
+    return captured ? *captured : QStringList();
+}
+
+void LogCapture::clear()
+{
+    QMutexLocker lock(&captureMutex);
+    if (captured)
+        captured->clear();
+}
+
+QString commandOf(const QJsonObject& request)
+{
+    return request.value(QStringLiteral("cmd")).toString();
+}
+
+QJsonObject infoOf(const QJsonObject& request)
+{
+    return request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("info")).toObject();
+}
+
+QList<QJsonObject> listOf(const QJsonObject& request)
+{
+    QList<QJsonObject> result;
+    const QJsonArray list = request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("list")).toArray();
+    for (const QJsonValue& element : list)
+        result.append(element.toObject());
+    return result;
+}
+
+QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString& cmd)
+{
+    QList<QJsonObject> result;
+    for (const QJsonObject& r : requests) {
+        if (commandOf(r) == cmd)
+            result.append(r);
+    }
+    return result;
+}

@@ -1,0 +1,314 @@
+// The mixer against an editor program that never connects: start-up and
+// shut-down run on the injected short waits, and every console operation
+// answers its fall-back.
+#include "EditorHarness.h"
+#include "StubMixer.h"
+
+#include "host/ConverterException.h"
+#include "host/IDataDecoder.h"
+#include "host/IDataEncoder.h"
+#include "host/Parameter.h"
+#include "host/ParameterNotFoundException.h"
+#include "mixer/QORA.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Timings the tests inject: a silent editor costs create ~0.1 s + 0.1 s of
+// polling and one window command of longLimit.
+const char Timings[] = "createPolls=5,createSleepMs=20,readyPolls=2,readySleepMs=50,destroyPolls=5,"
+                       "destroySleepMs=20,shortLimit=300,longLimit=1000";
+constexpr qint64 WaitBudgetMs = 5 * 20 + 2 * 50 + 1000;
+
+QString silentEditor()
+{
+    const QString path = EditorHarness::workDir() + QStringLiteral("/silent-editor.sh");
+    QFile script(path);
+    script.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    script.write("#!/bin/sh\nexit 0\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+// Gives the tests the protected destructor of a copy.
+class MixerCopy : public QORA
+{
+public:
+    explicit MixerCopy(QORA& other)
+        : QORA(other)
+    {
+    }
+    ~MixerCopy() = default;
+    using QORA::operator=;
+};
+
+} // namespace
+
+class SilentEditor : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        qputenv("QORA_LINK_TIMINGS", Timings);
+        harness = new EditorHarness(silentEditor());
+        QElapsedTimer timer;
+        timer.start();
+        mixer = harness->create();
+        createMs = timer.elapsed();
+    }
+
+    static void TearDownTestSuite()
+    {
+        QElapsedTimer timer;
+        timer.start();
+        const bool gone = harness->destroy(mixer);
+        EXPECT_TRUE(gone);
+        // Minimised-window command (longLimit) plus a short poll.
+        EXPECT_LT(timer.elapsed(), 1000 + 5 * 20 + 1000);
+        delete harness;
+        QFile::remove(EditorHarness::workDir() + QStringLiteral("/silent-editor.sh"));
+        qunsetenv("QORA_LINK_TIMINGS");
+    }
+
+    static EditorHarness* harness;
+    static IMixer* mixer;
+    static qint64 createMs;
+};
+
+EditorHarness* SilentEditor::harness = nullptr;
+IMixer* SilentEditor::mixer = nullptr;
+qint64 SilentEditor::createMs = 0;
+
+TEST_F(SilentEditor, CreateGivesAMixerAfterTheBoundedWaits)
+{
+    ASSERT_NE(mixer, nullptr);
+    EXPECT_GE(createMs, WaitBudgetMs - 100);
+    EXPECT_LT(createMs, WaitBudgetMs + 1000);
+    EXPECT_EQ(mixer->GetMixerId(), "QORA");
+    EXPECT_EQ(QORA::MixerIdentifier, "QORA");
+}
+
+TEST_F(SilentEditor, ConsoleOperationsAnswerTheirFallBacks)
+{
+    LogCapture log;
+    Parameter level(mixer, 55, "/Mixing/InputChannel/Fader/Level/MMS");
+    EXPECT_EQ(mixer->GetValue(&level, 3, 0), 0);
+    EXPECT_TRUE(log.contains("###QORA: GetMMSValue[/Mixing/InputChannel:3/Fader/Level/MMS] ERROR"));
+
+    // A single write (no block prefix) is refused by the time-out.
+    Parameter mono(mixer, 0, "/Mixing/MixingMode/Mode/MMS");
+    mixer->SetValue(&mono, 0, 1, 0);
+    EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/Mixing/MixingMode:0/Mode/MMS] ERROR"));
+
+    EXPECT_EQ(mixer->GetTitle(123), "");
+    EXPECT_TRUE(log.contains("###QORA: GetTitle[UserA, 1.23] ERROR"));
+    EXPECT_FALSE(mixer->GetProtect(5));
+    EXPECT_TRUE(log.contains("###QORA: GetProtect[UserA, 0.05] ERROR"));
+    const DateTime time = mixer->GetDateTime(5);
+    EXPECT_EQ(time.year, 0);
+    EXPECT_EQ(time.month, 0);
+    EXPECT_EQ(time.day, 0);
+    EXPECT_EQ(time.hour, 0);
+    EXPECT_EQ(time.minute, 0);
+    EXPECT_EQ(time.second, 0);
+    EXPECT_TRUE(log.contains("###QORA: GetDateTime[UserA, 0.05] ERROR"));
+    EXPECT_FALSE(mixer->LibraryHasValidData(5));
+}
+
+TEST_F(SilentEditor, SceneListFailureThrowsConverterException)
+{
+    unsigned int scenes[4] = {7, 7, 7, 7};
+    unsigned int count = 4;
+    try {
+        mixer->GetSceneList(count, scenes);
+        FAIL() << "no exception";
+    } catch (ConverterException* e) {
+        std::unique_ptr<ConverterException> owned(e);
+        EXPECT_STREQ(e->what(), "GetMMSSceneList() failed.");
+    }
+    EXPECT_EQ(scenes[0], 7u);
+    EXPECT_EQ(count, 4u);
+}
+
+TEST_F(SilentEditor, CatalogueSlots)
+{
+    IParameter* p = mixer->CreateParameter("/Mixing/InputChannel/Signal/Relation/MMS");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->GetId(), 44);
+    EXPECT_EQ(p->GetName(), "/Mixing/InputChannel/Signal/Relation/MMS");
+    EXPECT_EQ(p->GetMixer(), mixer);
+    p->Destroy();
+
+    for (const char* missing : {"/mixing/InputChannel/Signal/Relation/MMS", "/Mixing/InputChannel/Signal/Relation", ""}) {
+        try {
+            mixer->CreateParameter(missing);
+            FAIL() << missing;
+        } catch (ConverterException* e) {
+            std::unique_ptr<ConverterException> owned(e);
+            auto* notFound = dynamic_cast<ParameterNotFoundException*>(e);
+            ASSERT_NE(notFound, nullptr);
+            EXPECT_STREQ(e->what(), "Parameter Id not found");
+            EXPECT_EQ(notFound->parameterName(), missing);
+            EXPECT_EQ(notFound->mixerId(), "QORA");
+        }
+    }
+
+    int range[4] = {-5, -5, -5, -5};
+    mixer->LookupParameterRanges("/Mixing/GEQRack2/Type:0/MMSGEQ", range[0], range[1], range[2], range[3]);
+    EXPECT_EQ(range[1], 15);
+    mixer->LookupParameterRanges("/Mixing/GEQRack2/Type:0/MMSDugan", range[0], range[1], range[2], range[3]);
+    EXPECT_EQ(range[1], 0);
+    mixer->LookupParameterRanges("/Mixing/InputChannel/ToMix:47/Level/MMS", range[0], range[1], range[2], range[3]);
+    EXPECT_EQ(range[0], 0);
+    EXPECT_EQ(range[1], 119);
+    EXPECT_EQ(range[2], 74);
+    EXPECT_EQ(range[3], 74);
+    int untouched[4] = {-5, -5, -5, -5};
+    try {
+        mixer->LookupParameterRanges("/Mixing/Nothing/MMS", untouched[0], untouched[1], untouched[2], untouched[3]);
+        FAIL() << "no exception";
+    } catch (std::exception* e) {
+        std::unique_ptr<std::exception> owned(e);
+        EXPECT_EQ(dynamic_cast<ConverterException*>(e), nullptr);
+    }
+    EXPECT_EQ(untouched[0], -5);
+    EXPECT_EQ(untouched[3], -5);
+}
+
+TEST_F(SilentEditor, StereoAndOutputParameters)
+{
+    EXPECT_FALSE(mixer->IsStereoParameter(nullptr));
+    Parameter icon(mixer, 172, "/Mixing/Stereo/Label/Icon/MMS");
+    Parameter matrixIcon(mixer, 171, "/Mixing/Matrix/Label/Icon/MMS");
+    EXPECT_TRUE(mixer->IsStereoParameter(&icon));
+    EXPECT_FALSE(mixer->IsStereoParameter(&matrixIcon));
+    EXPECT_FALSE(mixer->IsOutputParameter(&icon));
+}
+
+TEST_F(SilentEditor, CachedDataRecordsOwnTheirCopies)
+{
+    const size_t before = mixer->GetCachedCurrentData().size();
+    char first[] = "abc";
+    char second[] = "wxyz";
+    mixer->CacheCurrentData(9, first, 3);
+    mixer->CacheCurrentData(9, second, 4);
+    mixer->CacheCurrentData(2, nullptr, 0);
+    first[0] = 'X';
+    const std::vector<LibData>& records = mixer->GetCachedCurrentData();
+    ASSERT_EQ(records.size(), before + 3);
+    const LibData& a = records[before];
+    const LibData& b = records[before + 1];
+    const LibData& c = records[before + 2];
+    EXPECT_EQ(a.kind, 9);
+    EXPECT_EQ(a.index, -1);
+    EXPECT_EQ(a.size, 3u);
+    EXPECT_EQ(std::memcmp(a.data, "abc", 3), 0);
+    EXPECT_NE(a.data, static_cast<void*>(first));
+    EXPECT_EQ(b.kind, 9);
+    EXPECT_EQ(b.size, 4u);
+    EXPECT_EQ(std::memcmp(b.data, "wxyz", 4), 0);
+    EXPECT_NE(a.data, b.data);
+    EXPECT_EQ(c.kind, 2);
+    EXPECT_EQ(c.size, 0u);
+    EXPECT_EQ(&mixer->GetCachedCurrentData(), &records);
+}
+
+TEST_F(SilentEditor, FixedValueSlots)
+{
+    for (int library : {5, 8, 22})
+        EXPECT_EQ(mixer->GetLibraryMax(library), 199) << library;
+    for (int library : {4, 9, 21, 23})
+        EXPECT_EQ(mixer->GetLibraryMax(library), 100) << library;
+    EXPECT_EQ(mixer->GetLibraryMin(5), 0);
+    EXPECT_EQ(mixer->GetSceneLibraryMin(), 0);
+    EXPECT_EQ(mixer->GetSceneLibraryMax(), 300);
+    EXPECT_EQ(mixer->GetNameParameterNum(), 9);
+    EXPECT_EQ(mixer->GetLibrariesToConvert().size(), 46u);
+    EXPECT_EQ(mixer->LibraryIndexToCategoryId(6), 60);
+    EXPECT_EQ(mixer->LibraryIndexToCategoryId(22), 63);
+    EXPECT_EQ(mixer->GetCollectionDataSize(), 0u);
+    EXPECT_TRUE(mixer->GetCollectionsToSave().empty());
+    EXPECT_TRUE(mixer->GetLibrariesToSave().empty());
+    unsigned int size = 5;
+    char buffer[4] = {1, 2, 3, 4};
+    EXPECT_FALSE(mixer->GetCollectionData(0, buffer, &size));
+    EXPECT_FALSE(mixer->GetLibraryData(1, buffer, &size));
+    EXPECT_FALSE(mixer->GetLibraryData(1, 2, buffer, &size));
+    EXPECT_FALSE(mixer->GetCurrentData(1, 2, buffer, &size));
+    EXPECT_EQ(size, 5u);
+    EXPECT_EQ(buffer[0], 1);
+    EXPECT_FALSE(mixer->SetCurrentData(buffer, 4));
+    EXPECT_FALSE(mixer->LibraryHasValidData(1, 2));
+    EXPECT_FALSE(mixer->LibraryIsReadOnly(1, 2));
+    EXPECT_EQ(mixer->GetLibraryDataSize(3), 0u);
+    EXPECT_EQ(mixer->GetMinValue(nullptr, 0, 0), 0);
+    EXPECT_EQ(mixer->GetMaxValue(nullptr, 0, 0), 0);
+    EXPECT_EQ(mixer->GetDynamicsCh(3), 0);
+    EXPECT_EQ(mixer->GetLibraryPreset(3), 0);
+    EXPECT_EQ(mixer->GetTitle(1, 2), "");
+    EXPECT_EQ(mixer->GetComment(1, 2), "");
+    EXPECT_EQ(mixer->GetLinkFileName(100), "");
+
+    IDataEncoder* encoder = mixer->CreateEncoder();
+    IDataDecoder* decoder = mixer->CreateDecoder();
+    ASSERT_NE(encoder, nullptr);
+    ASSERT_NE(decoder, nullptr);
+    EXPECT_EQ(encoder->EncodeLibrary(6, 0, nullptr, &size), 0);
+    encoder->Release();
+    decoder->Release();
+}
+
+TEST_F(SilentEditor, ConversionSlotsWithoutAndWithFactory)
+{
+    EXPECT_EQ(mixer->GetParameterConverterFactory(), nullptr);
+    EXPECT_EQ(mixer->GetConverter("/Mixing/InputChannel/Fader/Level/MMS", nullptr, nullptr, false), nullptr);
+    Parameter level(mixer, 55, "/Mixing/InputChannel/Fader/Level/MMS");
+    EXPECT_EQ(mixer->CreateIterator(&level, nullptr), nullptr);
+
+    StubMixer other;
+    other.id = "RQ1";
+    mixer->initParameterConverterFactory(&other);
+    mixer->initParameterConverterFactory(nullptr);
+    EXPECT_EQ(mixer->GetParameterConverterFactory(), nullptr);
+
+    StubMixer source;
+    source.id = "RQ10";
+    mixer->initParameterConverterFactory(&source);
+    IParameterConverterFactory* factory = mixer->GetParameterConverterFactory();
+    ASSERT_NE(factory, nullptr);
+    other.id = "KX9";
+    mixer->initParameterConverterFactory(&other);
+    EXPECT_EQ(mixer->GetParameterConverterFactory(), factory);
+
+    // A copy takes the factory over; the source keeps none.
+    auto* original = static_cast<QORA*>(mixer);
+    {
+        MixerCopy copy(*original);
+        EXPECT_EQ(copy.GetParameterConverterFactory(), factory);
+        EXPECT_EQ(original->GetParameterConverterFactory(), nullptr);
+        EXPECT_EQ(copy.GetLibraryMax(5), 199);
+        // Assignment hands it back.
+        *original = copy;
+        EXPECT_EQ(original->GetParameterConverterFactory(), factory);
+        EXPECT_EQ(copy.GetParameterConverterFactory(), nullptr);
+    }
+    EXPECT_EQ(mixer->GetParameterConverterFactory(), factory);
+}
+
+TEST_F(SilentEditor, WaitHooksKeepNoState)
+{
+    auto* q = static_cast<QORA*>(mixer);
+    q->prepareWaitForProcessingFinished(QORA::WaitProcessing::Load);
+    q->setIsProcessingFinished(false, QORA::WaitProcessing::Load);
+    q->waitForProcessingFinished(QORA::WaitProcessing::Load);
+    EXPECT_TRUE(q->getIsProcessingFinished(QORA::WaitProcessing::Load));
+}
