@@ -1,0 +1,18 @@
+#include "BenchStats.h"
+
+#include <algorithm>
+
+double BenchStats::median() const
+{
+    if (m_samples.empty())
+        return 0.0;
+    std::vector<double> sorted = m_samples;
+    std::sort(sorted.begin(), sorted.end());
+    const std::size_t mid = sorted.size() / 2;
+    return sorted.size() % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2.0;
+}
+
+double BenchStats::min() const
+{
+    return m_samples.empty() ? 0.0 : *std::min_element(m_samples.begin(), m_samples.end());
+}
