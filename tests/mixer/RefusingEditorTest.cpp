@@ -1,0 +1,88 @@
+// An editor that refuses every parameter write and one scene-list row:
+// the default-value sequences still run in full, and the scene list read
+// fails with the host's exception.
+#include "EditorHarness.h"
+
+#include "host/ConverterException.h"
+#include "host/IMixer.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+class RefusingEditor : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        harness = new EditorHarness(EditorHarness::realEditor(),
+                                    "--ng-match=set_prm_val --ng-match=setData_prm_val --ng-match=Info:3/SceneNumber");
+        mixer = harness->create();
+    }
+    static void TearDownTestSuite()
+    {
+        EXPECT_TRUE(harness->destroy(mixer));
+        delete harness;
+    }
+    void SetUp() override { ASSERT_NE(mixer, nullptr); }
+
+    static EditorHarness* harness;
+    static IMixer* mixer;
+};
+
+EditorHarness* RefusingEditor::harness = nullptr;
+IMixer* RefusingEditor::mixer = nullptr;
+
+TEST_F(RefusingEditor, DefaultValueSequencesRunInFull)
+{
+    LogCapture log;
+    // A recall makes the first reset count.
+    mixer->SetCurrentSceneMemory(0);
+    EXPECT_TRUE(log.contains("setRecallSafeSetting ERROR"));
+    EXPECT_TRUE(log.contains("###QORA: Recall Scene[UserA, 0.00]"));
+    mixer->StoreCurrentSceneMemory(300);
+    mixer->SetCurrentSceneMemory(300);
+
+    log.clear();
+    const int mark = harness->mark();
+    mixer->ResetMixerMemory(nullptr);
+    const QList<QJsonObject> sent = harness->requestsSince(mark);
+    ASSERT_EQ(sent.size(), 1 + 16 * 70 + 2 + 32 * 5 + 1);
+    EXPECT_EQ(commandOf(sent[0]), "set_init_current");
+    EXPECT_TRUE(log.contains("###QORA: Initialize Current Memories"));
+
+    int errors = 0;
+    for (const QString& line : log.lines()) {
+        if (line.startsWith("###QORA: SetMMSValue[") && line.endsWith("] ERROR"))
+            ++errors;
+    }
+    // Every single write, the two patch batches and the recall safe.
+    EXPECT_EQ(errors, 16 * 70 + 32 * 5 + 2 + 1);
+    for (int r = 0; r < 16; ++r) {
+        EXPECT_TRUE(log.contains(QStringLiteral("###QORA: SetMMSValue[/FX/FX:%1/Param:0/Bank:0/Value:63] ERROR").arg(r)));
+        EXPECT_TRUE(log.contains(
+            QStringLiteral("###QORA: SetMMSValue[/Mixing/EffectRack:0/Slot:%1/OutputPort:0/Patch:0/Source:0] ERROR").arg(r)));
+    }
+    for (int g = 0; g < 32; ++g)
+        EXPECT_TRUE(log.contains(QStringLiteral("###QORA: SetMMSValue[/Mixing/GEQRack2:%1/AB:1/On:0] ERROR").arg(g)));
+    EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/Mixing/InputChannel:119/InPatch:0/Bank:1/Source:0] ERROR"));
+}
+
+TEST_F(RefusingEditor, SceneListReadFailureThrows)
+{
+    unsigned int scenes[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+    unsigned int count = 8;
+    const int mark = harness->mark();
+    try {
+        mixer->GetSceneList(count, scenes);
+        FAIL() << "no exception";
+    } catch (ConverterException* e) {
+        std::unique_ptr<ConverterException> owned(e);
+        EXPECT_STREQ(e->what(), "GetMMSSceneList() failed.");
+    }
+    const QList<QJsonObject> sent = harness->requestsSince(mark);
+    ASSERT_EQ(sent.size(), 4);
+    EXPECT_EQ(infoOf(sent[3]).value("prmAddr").toString(), "/SceneList/Bank:0/Info:3/SceneNumber:0");
+    EXPECT_EQ(count, 8u);
+    EXPECT_EQ(scenes[0], 9u);
+}
