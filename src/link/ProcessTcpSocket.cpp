@@ -12,6 +12,9 @@ ProcessTcpSocket::ProcessTcpSocket(QTcpSocket* tcpSocket, QObject* parent)
 {
     if (!socket)
         return;
+    // A message leaves in several chunks; with Nagle's algorithm every chunk
+    // after the first would wait for the peer's delayed acknowledgement.
+    socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(socket, &QTcpSocket::connected, this, &ProcessTcpSocket::connected);
     connect(socket, &QTcpSocket::disconnected, this, &ProcessTcpSocket::disconnected);
     connect(socket, &QTcpSocket::readyRead, this, &ProcessTcpSocket::received);
