@@ -1,0 +1,378 @@
+#include "ConvertCommand.h"
+
+#include "ConversionDescription.h"
+#include "DescriptorList.h"
+#include "ExceptionNames.h"
+#include "InterruptGuard.h"
+#include "LogFilter.h"
+#include "PluginModule.h"
+#include "Rq10Mixer.h"
+#include "Rq10Setup.h"
+#include "host/IMixer.h"
+#include "host/IParameterConverter.h"
+#include "host/ParameterNotFoundException.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int ExitOk = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitInterrupted = 130;
+constexpr int MaxWarningsShown = 10;
+const char kSourceFileType[] = "RQ10";
+const char kTargetFileType[] = "KX9F";
+
+void fail(const QString& message)
+{
+    std::fprintf(stderr, "plaxbridge convert: %s\n", message.toLocal8Bit().constData());
+    std::fflush(stderr);
+}
+
+// Releases a mixer through its Destroy slot.
+struct MixerRelease {
+    void operator()(IMixer* mixer) const
+    {
+        if (mixer)
+            mixer->Destroy();
+    }
+};
+using MixerPtr = std::unique_ptr<IMixer, MixerRelease>;
+
+struct ConverterRelease {
+    void operator()(IParameterConverter* converter) const
+    {
+        if (converter)
+            converter->Destroy();
+    }
+};
+using ConverterPtr = std::unique_ptr<IParameterConverter, ConverterRelease>;
+
+// Removes a file when it goes out of scope, unless released.
+class FileRemover {
+public:
+    explicit FileRemover(QString path) : m_path(std::move(path)) {}
+    ~FileRemover()
+    {
+        if (!m_path.isEmpty())
+            QFile::remove(m_path);
+    }
+    void release() { m_path.clear(); }
+
+private:
+    QString m_path;
+};
+
+QString describeException(const std::exception& e)
+{
+    return QStringLiteral("%1: %2").arg(QString::fromStdString(ExceptionNames::className(e)),
+                                        QString::fromUtf8(e.what()));
+}
+
+} // namespace
+
+ConvertCommand::ConvertCommand(Options options)
+    : m_options(std::move(options))
+    , m_progress(m_options.progress)
+{
+}
+
+void ConvertCommand::warn(const QString& text)
+{
+    ++m_warnings;
+    if (m_warnings <= MaxWarningsShown) {
+        m_progress.finish();
+        std::fprintf(stderr, "plaxbridge convert: warning: %s\n", text.toLocal8Bit().constData());
+    } else if (m_warnings == MaxWarningsShown + 1) {
+        std::fprintf(stderr, "plaxbridge convert: further warnings are not shown\n");
+    }
+}
+
+int ConvertCommand::run()
+{
+    QElapsedTimer clock;
+    clock.start();
+    LogFilter::resetEditorCommands();
+
+    // Everything that can be checked without the editor is checked first.
+    const QFileInfo outputInfo(m_options.output);
+    if (!outputInfo.fileName().endsWith(QStringLiteral(".KX9F"), Qt::CaseInsensitive)
+        || outputInfo.completeBaseName().isEmpty()) {
+        fail(QStringLiteral("OUTPUT %1 must be a file name ending in .KX9F").arg(m_options.output));
+        return ExitFailed;
+    }
+    const QString folder = outputInfo.absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        fail(QStringLiteral("cannot write OUTPUT %1: the folder %2 does not exist")
+                 .arg(m_options.output, folder));
+        return ExitFailed;
+    }
+    if (outputInfo.exists() && !outputInfo.isFile()) {
+        fail(QStringLiteral("cannot write OUTPUT %1: it exists and is not a file").arg(m_options.output));
+        return ExitFailed;
+    }
+    const QString temporaryName = QStringLiteral(".%1.%2.partial.KX9F")
+                                      .arg(outputInfo.completeBaseName())
+                                      .arg(QCoreApplication::applicationPid());
+    const QString temporaryPath = QDir(folder).filePath(temporaryName);
+    {
+        QFile probe(temporaryPath);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            fail(QStringLiteral("cannot write OUTPUT %1: %2").arg(m_options.output, probe.errorString()));
+            return ExitFailed;
+        }
+        probe.close();
+        probe.remove();
+    }
+
+    Rq10Setup setup;
+    QString error;
+    if (!Rq10Setup::load(m_options.source, setup, error)) {
+        fail(QStringLiteral("bad SOURCE: %1").arg(error));
+        return ExitFailed;
+    }
+    const QString programDirectory = m_options.programDirectory;
+    const QString descriptorPath =
+        QDir(programDirectory).filePath(QString::fromLatin1(DescriptorList::RelativePath));
+    std::vector<std::string> names;
+    if (!DescriptorList::load(descriptorPath, names, error)) {
+        fail(error);
+        return ExitFailed;
+    }
+    const std::vector<std::string> order = DescriptorList::conversionOrder(names);
+    m_summary.parameters = static_cast<int>(order.size());
+
+    const std::string model = setup.model;
+    MixerPtr source(new Rq10Mixer(std::move(setup)));
+
+    m_progress.phase(QStringLiteral("starting the KX9 plug-in and its editor"));
+    PluginModule module(programDirectory);
+    MixerPtr target(module.create(error));
+    if (!target) {
+        fail(error);
+        return ExitFailed;
+    }
+    // From here on the temporary file may appear; it never outlives a failure.
+    FileRemover removeTemporary(temporaryPath);
+
+    try {
+        target->initParameterConverterFactory(source.get());
+    } catch (std::exception* e) {
+        std::unique_ptr<std::exception> owned(e);
+        fail(QStringLiteral("the plug-in refused the source: %1").arg(describeException(*owned)));
+        return ExitFailed;
+    }
+    if (!target->GetParameterConverterFactory()) {
+        fail(QStringLiteral("SOURCE %1 is a setup of model \"%2\": the KX9 plug-in has no "
+                            "conversion from that model")
+                 .arg(m_options.source, QString::fromStdString(model)));
+        return ExitFailed;
+    }
+
+    ConversionDescription description(
+        FileDescription(QFileInfo(m_options.source).absoluteFilePath().toStdString(), kSourceFileType),
+        FileDescription(outputInfo.absoluteFilePath().toStdString(), kTargetFileType), model,
+        target->GetMixerId());
+
+    const Step step = convertScenes(target.get(), source.get(), description, order);
+    if (step == Step::Interrupted) {
+        m_progress.finish();
+        fail(QStringLiteral("interrupted; OUTPUT was not written"));
+        return ExitInterrupted;
+    }
+    if (step == Step::Failed)
+        return ExitFailed;
+
+    m_progress.phase(QStringLiteral("saving %1").arg(m_options.output));
+    QString saveFolder = folder;
+    QString saveName = temporaryName;
+    try {
+        target->PostConversionSetup();
+        target->SaveData(saveFolder, saveName);
+    } catch (std::exception* e) {
+        std::unique_ptr<std::exception> owned(e);
+        fail(QStringLiteral("saving failed: %1").arg(describeException(*owned)));
+        return ExitFailed;
+    }
+    const QFileInfo saved(temporaryPath);
+    if (!saved.isFile() || saved.size() == 0) {
+        fail(QStringLiteral("the KX9 editor did not save %1 (run with -v for the plug-in's log)")
+                 .arg(m_options.output));
+        return ExitFailed;
+    }
+    if (InterruptGuard::interrupted()) {
+        fail(QStringLiteral("interrupted; OUTPUT was not written"));
+        return ExitInterrupted;
+    }
+    if (::rename(QFile::encodeName(temporaryPath).constData(),
+                 QFile::encodeName(outputInfo.absoluteFilePath()).constData())
+        != 0) {
+        fail(QStringLiteral("cannot write OUTPUT %1: %2")
+                 .arg(m_options.output, QString::fromLocal8Bit(std::strerror(errno))));
+        return ExitFailed;
+    }
+    removeTemporary.release();
+
+    m_summary.editorCommands = LogFilter::editorCommands();
+    m_summary.seconds = clock.elapsed() / 1000.0;
+    target.reset();
+    source.reset();
+    m_progress.finish();
+    const std::string text = formatSummary(m_summary, m_options.source, m_options.output);
+    std::fwrite(text.data(), 1, text.size(), stdout);
+    std::fflush(stdout);
+    return ExitOk;
+}
+
+ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* source,
+                                                    ConversionDescription& description,
+                                                    const std::vector<std::string>& order)
+{
+    std::vector<unsigned int> scenes(Rq10Setup::MaxSceneNumber + 1, 0);
+    unsigned int count = static_cast<unsigned int>(scenes.size());
+    source->GetSceneList(count, scenes.data());
+    scenes.resize(count);
+    m_summary.scenes = static_cast<int>(scenes.size());
+
+    try {
+        m_progress.phase(QStringLiteral("loading the initial data into the editor"));
+        target->PreConversionSetup();
+        for (std::size_t i = 0; i < scenes.size(); ++i) {
+            const int number = static_cast<int>(scenes[i]);
+            QElapsedTimer sceneClock;
+            sceneClock.start();
+            const long long writtenBefore = m_summary.written;
+            const long long leftBefore = m_summary.leftAlone;
+            m_progress.beginScene(static_cast<int>(i), static_cast<int>(scenes.size()), number,
+                                  QString::fromStdString(source->GetTitle(number)),
+                                  static_cast<int>(order.size()));
+            source->SetCurrentSceneMemory(number);
+            target->ResetMixerMemory(&description);
+            for (std::size_t p = 0; p < order.size(); ++p) {
+                if (InterruptGuard::interrupted())
+                    return Step::Interrupted;
+                convertParameter(target, source, description, order[p]);
+                m_progress.parameter(static_cast<int>(p + 1), QString::fromStdString(order[p]));
+            }
+            if (InterruptGuard::interrupted())
+                return Step::Interrupted;
+            target->StoreCurrentSceneMemory(number);
+            copySceneInformation(target, source, number);
+            m_progress.endScene(m_summary.written - writtenBefore, m_summary.leftAlone - leftBefore,
+                                sceneClock.elapsed() / 1000.0);
+        }
+        if (InterruptGuard::interrupted())
+            return Step::Interrupted;
+        m_progress.phase(QStringLiteral("copying the name lists"));
+        copyNameLists(target, source);
+    } catch (std::exception* e) {
+        std::unique_ptr<std::exception> owned(e);
+        m_progress.finish();
+        fail(QStringLiteral("conversion failed: %1").arg(describeException(*owned)));
+        return Step::Failed;
+    } catch (const std::exception& e) {
+        m_progress.finish();
+        fail(QStringLiteral("conversion failed: %1").arg(describeException(e)));
+        return Step::Failed;
+    }
+    return Step::Done;
+}
+
+void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
+                                      ConversionDescription& description, const std::string& name)
+{
+    const QString where = QString::fromStdString(name);
+    try {
+        ConverterPtr converter(target->GetConverter(name, source, &description, false));
+        if (!converter) {
+            warn(QStringLiteral("%1: the plug-in made no converter").arg(where));
+            ++m_summary.failed;
+            return;
+        }
+        ++m_summary.converters;
+        for (int channel = converter->GetStart(); channel <= converter->GetEnd(); ++channel) {
+            for (int sub = converter->SubIndexStart(); sub <= converter->SubIndexEnd(); ++sub) {
+                if (converter->Convert(channel, sub))
+                    ++m_summary.written;
+                else
+                    ++m_summary.leftAlone;
+            }
+        }
+    } catch (ParameterNotFoundException* e) {
+        std::unique_ptr<ParameterNotFoundException> owned(e);
+        // The usual case: a KX9 parameter that the RQ10 does not have.
+        if (owned && owned->mixerId() == source->GetMixerId()) {
+            ++m_summary.notInSource;
+            return;
+        }
+        ++m_summary.failed;
+        warn(QStringLiteral("%1: %2").arg(where, owned ? describeException(*owned) : QString()));
+    } catch (std::exception* e) {
+        std::unique_ptr<std::exception> owned(e);
+        ++m_summary.failed;
+        warn(QStringLiteral("%1: %2").arg(where, owned ? describeException(*owned) : QString()));
+    } catch (const std::exception& e) {
+        ++m_summary.failed;
+        warn(QStringLiteral("%1: %2").arg(where, describeException(e)));
+    }
+}
+
+void ConvertCommand::copySceneInformation(IMixer* target, IMixer* source, int scene)
+{
+    // After the store: storing gives a scene the console's own title,
+    // comment and time, which the source's then replace.
+    std::string title = source->GetTitle(scene);
+    std::string comment = source->GetComment(scene);
+    target->SetTitle(title, scene);
+    target->SetComment(comment, scene);
+    const DateTime time = source->GetDateTime(scene);
+    const bool known = time.year || time.month || time.day || time.hour || time.minute || time.second;
+    if (known)
+        target->SetDateTime(time, scene);
+    target->SetProtect(source->GetProtect(scene), scene);
+}
+
+void ConvertCommand::copyNameLists(IMixer* target, IMixer* source)
+{
+    const int lists = source->GetNameParameterNum();
+    for (int i = 0; i < lists; ++i) {
+        QStringList list;
+        source->GetNameParameterList(i, list);
+        if (list.isEmpty())
+            continue;
+        target->SetNameParameterList(list, list.first().toStdString());
+        ++m_summary.nameLists;
+    }
+}
+
+std::string ConvertCommand::formatSummary(const Summary& s, const QString& source,
+                                          const QString& output)
+{
+    const long long perScene = s.scenes > 0 ? s.notInSource / s.scenes : 0;
+    QString text;
+    text += QStringLiteral("Converted %1 -> %2\n").arg(source, output);
+    text += QStringLiteral("  scenes                 %1\n").arg(s.scenes, 8);
+    text += QStringLiteral("  parameters             %1 per scene (%2 without an RQ10 source)\n")
+                .arg(s.parameters, 8)
+                .arg(perScene);
+    text += QStringLiteral("  values written         %1\n").arg(s.written, 8);
+    text += QStringLiteral("  left alone by filters  %1\n").arg(s.leftAlone, 8);
+    if (s.failed > 0)
+        text += QStringLiteral("  failed converters      %1\n").arg(s.failed, 8);
+    text += QStringLiteral("  name lists             %1\n").arg(s.nameLists, 8);
+    text += QStringLiteral("  editor commands        %1\n").arg(s.editorCommands, 8);
+    text += QStringLiteral("  elapsed                %1 s\n").arg(s.seconds, 8, 'f', 1);
+    return text.toStdString();
+}

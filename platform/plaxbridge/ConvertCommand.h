@@ -1,0 +1,65 @@
+#pragma once
+
+#include "ProgressReporter.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+class IMixer;
+class ConversionDescription;
+
+// `plaxbridge convert SOURCE OUTPUT.KX9F`: converts an RQ10 setup into a KX9
+// console file through the plug-in, as the host does. The file is saved
+// under a temporary name in OUTPUT's folder and renamed at the very end, so
+// OUTPUT is either the complete result or untouched.
+class ConvertCommand {
+public:
+    struct Options {
+        QString source;
+        QString output;
+        QString programDirectory;   // where libqora.so, KX9.ini and KX9/ live
+        ProgressReporter::Mode progress = ProgressReporter::Mode::Auto;
+    };
+
+    struct Summary {
+        int scenes = 0;
+        int parameters = 0;              // descriptor names per scene
+        long long converters = 0;        // converters run, all scenes
+        long long notInSource = 0;       // names without an RQ10 source parameter, all scenes
+        long long failed = 0;            // converters that threw, all scenes
+        long long written = 0;
+        long long leftAlone = 0;
+        int nameLists = 0;
+        long long editorCommands = 0;
+        double seconds = 0.0;
+    };
+
+    explicit ConvertCommand(Options options);
+
+    // Exit status: 0 success, 1 conversion failed, 130 interrupted. Problems
+    // go to standard error, the summary to standard output.
+    int run();
+
+    const Summary& summary() const { return m_summary; }
+
+    static std::string formatSummary(const Summary& summary, const QString& source,
+                                     const QString& output);
+
+private:
+    enum class Step { Done, Failed, Interrupted };
+
+    Step convertScenes(IMixer* target, IMixer* source, ConversionDescription& description,
+                       const std::vector<std::string>& order);
+    void convertParameter(IMixer* target, IMixer* source, ConversionDescription& description,
+                          const std::string& name);
+    void copySceneInformation(IMixer* target, IMixer* source, int scene);
+    void copyNameLists(IMixer* target, IMixer* source);
+    void warn(const QString& text);
+
+    Options m_options;
+    Summary m_summary;
+    ProgressReporter m_progress;
+    int m_warnings = 0;
+};

@@ -1,0 +1,51 @@
+#include "LogFilter.h"
+
+#include <QByteArray>
+#include <QLoggingCategory>
+#include <QString>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+std::atomic<bool> g_verbose{false};
+std::atomic<long long> g_requests{0};
+
+} // namespace
+
+void LogFilter::install(bool verbose)
+{
+    g_verbose = verbose;
+    qInstallMessageHandler(&LogFilter::handle);
+    QLoggingCategory::setFilterRules(QStringLiteral("qora.link.request.debug=true"));
+}
+
+long long LogFilter::editorCommands()
+{
+    return g_requests.load();
+}
+
+void LogFilter::resetEditorCommands()
+{
+    g_requests = 0;
+}
+
+void LogFilter::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    const bool request = context.category && std::strcmp(context.category, RequestCategory) == 0;
+    if (request)
+        ++g_requests;
+    const bool chatter = type == QtDebugMsg || type == QtInfoMsg;
+    if (chatter && !g_verbose)
+        return;
+    const QByteArray text = message.toLocal8Bit();
+    if (request)
+        std::fprintf(stderr, "[editor command] %s\n", text.constData());
+    else
+        std::fprintf(stderr, "%s\n", text.constData());
+    std::fflush(stderr);
+    if (type == QtFatalMsg)
+        std::abort();
+}

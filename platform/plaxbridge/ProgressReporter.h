@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QString>
+
+#include <cstdio>
+
+// Progress of a conversion on standard error: a bar redrawn in place on a
+// terminal, plain lines otherwise (one per phase and per scene), or nothing.
+class ProgressReporter {
+public:
+    enum class Mode { Auto, Bar, Lines, None };
+
+    explicit ProgressReporter(Mode mode, std::FILE* out = stderr);
+
+    Mode mode() const { return m_mode; }
+
+    // A phase outside the scenes ("starting the KX9 editor", "saving").
+    void phase(const QString& text);
+    void beginScene(int index, int count, int number, const QString& title, int parameters);
+    // `done` parameters of the scene begun last are converted.
+    void parameter(int done, const QString& name);
+    void endScene(long long written, long long leftAlone, double seconds);
+    // Clears the bar so that what follows starts on a fresh line.
+    void finish();
+
+    // "1.05" for the host scene number 105.
+    static QString sceneText(int number);
+    // A bar of `width` cells, "[#####.....]", for a fraction 0..1.
+    static QString bar(double fraction, int width);
+
+private:
+    void drawBar(const QString& label);
+    void line(const QString& text);
+
+    Mode m_mode;
+    std::FILE* m_out;
+    int m_sceneIndex = 0;
+    int m_sceneCount = 1;
+    int m_sceneNumber = 0;
+    int m_parameters = 1;
+    double m_sceneFraction = 0.0;   // of the whole conversion
+    bool m_barShown = false;
+    QElapsedTimer m_sinceDraw;
+};

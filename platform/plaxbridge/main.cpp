@@ -1,0 +1,132 @@
+// plaxbridge: our host application. It loads the KX9 plug-in (libqora.so)
+// from its own directory and either runs IMixer calls line by line (shell)
+// or converts an RQ10 setup into a KX9 console file (convert).
+#include "ConvertCommand.h"
+#include "InterruptGuard.h"
+#include "LogFilter.h"
+#include "ShellCommand.h"
+#include "ShellSession.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int ExitUsage = 2;
+
+void printUsage(std::FILE* out)
+{
+    std::fputs(
+        "usage: plaxbridge [-v] shell [--script FILE]\n"
+        "       plaxbridge [-v] convert [--progress=auto|bar|lines|none] SOURCE OUTPUT.KX9F\n"
+        "\n"
+        "shell    reads one IMixer call per line from FILE or standard input, runs it on\n"
+        "         the KX9 plug-in and prints one line per call:\n"
+        "           OK                    the call has no result\n"
+        "           = RESULT              integer, true/false, JSON string or JSON array\n"
+        "           ! Class: message      the plug-in threw an exception\n"
+        "           ? message             the line could not be run\n"
+        "         Blank lines and lines starting with # are skipped. Arguments are\n"
+        "         separated by blanks; write an empty argument or one with blanks in\n"
+        "         double quotes, with \\\" and \\\\ inside.\n"
+        "convert  converts the RQ10 setup SOURCE (JSON, see docs/rq10-setup-format.md)\n"
+        "         into the KX9 console file OUTPUT.KX9F; progress on standard error,\n"
+        "         the summary on standard output.\n"
+        "\n"
+        "  -v, --verbose   show the plug-in's debug log on standard error\n"
+        "  -h, --help      show this text and the shell's operations\n",
+        out);
+}
+
+void printOperations(std::FILE* out)
+{
+    std::fputs("\nshell operations:\n", out);
+    for (const std::string& line : ShellSession::usage())
+        std::fprintf(out, "  %s\n", line.c_str());
+}
+
+int usageError(const char* message)
+{
+    std::fprintf(stderr, "plaxbridge: %s\n", message);
+    printUsage(stderr);
+    return ExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = app.arguments().mid(1);
+
+    bool verbose = false;
+    QString command;
+    QStringList rest;
+    for (const QString& argument : arguments) {
+        if (argument == QLatin1String("-v") || argument == QLatin1String("--verbose")) {
+            verbose = true;
+        } else if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
+            printUsage(stdout);
+            printOperations(stdout);
+            return 0;
+        } else if (command.isEmpty() && !argument.startsWith(QLatin1Char('-'))) {
+            command = argument;
+        } else if (command.isEmpty()) {
+            return usageError(qPrintable(QStringLiteral("unknown option %1").arg(argument)));
+        } else {
+            rest.append(argument);
+        }
+    }
+    if (command.isEmpty())
+        return usageError("no command given");
+
+    LogFilter::install(verbose);
+    InterruptGuard::install();
+    const QString programDirectory = QCoreApplication::applicationDirPath();
+
+    if (command == QLatin1String("shell")) {
+        ShellCommand::Options options;
+        options.programDirectory = programDirectory;
+        for (int i = 0; i < rest.size(); ++i) {
+            if (rest[i] == QLatin1String("--script") && i + 1 < rest.size() && options.script.isEmpty())
+                options.script = rest[++i];
+            else
+                return usageError(qPrintable(QStringLiteral("shell: unexpected argument %1").arg(rest[i])));
+        }
+        return ShellCommand(options).run();
+    }
+
+    if (command == QLatin1String("convert")) {
+        ConvertCommand::Options options;
+        options.programDirectory = programDirectory;
+        QStringList files;
+        for (const QString& argument : rest) {
+            if (argument.startsWith(QLatin1String("--progress="))) {
+                const QString mode = argument.mid(11);
+                if (mode == QLatin1String("auto"))
+                    options.progress = ProgressReporter::Mode::Auto;
+                else if (mode == QLatin1String("bar"))
+                    options.progress = ProgressReporter::Mode::Bar;
+                else if (mode == QLatin1String("lines"))
+                    options.progress = ProgressReporter::Mode::Lines;
+                else if (mode == QLatin1String("none"))
+                    options.progress = ProgressReporter::Mode::None;
+                else
+                    return usageError(qPrintable(QStringLiteral("convert: unknown progress mode %1").arg(mode)));
+            } else if (argument.startsWith(QLatin1String("--"))) {
+                return usageError(qPrintable(QStringLiteral("convert: unknown option %1").arg(argument)));
+            } else {
+                files.append(argument);
+            }
+        }
+        if (files.size() != 2)
+            return usageError("convert needs SOURCE and OUTPUT.KX9F");
+        options.source = files[0];
+        options.output = files[1];
+        return ConvertCommand(options).run();
+    }
+
+    return usageError(qPrintable(QStringLiteral("unknown command %1").arg(command)));
+}

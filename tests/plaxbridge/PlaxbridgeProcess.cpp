@@ -1,0 +1,65 @@
+#include "PlaxbridgeProcess.h"
+
+#include <QDir>
+#include <QProcessEnvironment>
+
+QStringList PlaxbridgeProcess::Result::outLines() const
+{
+    QStringList lines = out.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString PlaxbridgeProcess::binDir()
+{
+    return QProcessEnvironment::systemEnvironment().value(QStringLiteral("QORA_BIN_DIR"));
+}
+
+QString PlaxbridgeProcess::program()
+{
+    return QDir(binDir()).filePath(QStringLiteral("plaxbridge"));
+}
+
+void PlaxbridgeProcess::start(QProcess& process, const QStringList& arguments)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.setProgram(program());
+    process.setArguments(arguments);
+    process.start();
+    process.waitForStarted(10000);
+}
+
+PlaxbridgeProcess::Result PlaxbridgeProcess::finish(QProcess& process, int timeoutMs)
+{
+    Result result;
+    result.finished = process.waitForFinished(timeoutMs);
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    result.crashed = process.exitStatus() == QProcess::CrashExit;
+    result.exitCode = process.exitCode();
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+PlaxbridgeProcess::Result PlaxbridgeProcess::run(const QStringList& arguments,
+                                                 const QByteArray& input, int timeoutMs)
+{
+    QProcess process;
+    start(process, arguments);
+    if (!input.isEmpty())
+        process.write(input);
+    process.closeWriteChannel();
+    return finish(process, timeoutMs);
+}
+
+PlaxbridgeProcess::Result PlaxbridgeProcess::shell(const QStringList& lines, int timeoutMs)
+{
+    return run({QStringLiteral("shell")}, (lines.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8(),
+               timeoutMs);
+}

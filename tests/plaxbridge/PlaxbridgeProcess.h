@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Runs the built host program ($QORA_BIN_DIR/plaxbridge) as a child process.
+class PlaxbridgeProcess {
+public:
+    struct Result {
+        bool finished = false;   // false: killed after the time limit
+        bool crashed = false;
+        int exitCode = -1;
+        QString out;
+        QString err;
+
+        QStringList outLines() const;
+    };
+
+    static QString binDir();
+    static QString program();
+
+    // Runs with the arguments, feeding `input` to standard input and closing it.
+    static Result run(const QStringList& arguments, const QByteArray& input = QByteArray(),
+                      int timeoutMs = 300000);
+    // `plaxbridge shell` with the lines on standard input.
+    static Result shell(const QStringList& lines, int timeoutMs = 300000);
+
+    // Starts without waiting; standard input stays open.
+    static void start(QProcess& process, const QStringList& arguments);
+    static Result finish(QProcess& process, int timeoutMs);
+};
