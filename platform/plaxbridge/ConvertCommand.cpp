@@ -114,9 +114,12 @@ int ConvertCommand::run()
         return ExitFailed;
     }
     const QString folder = outputInfo.absolutePath();
-    if (!QFileInfo(folder).isDir()) {
-        fail(QStringLiteral("cannot write OUTPUT %1: the folder %2 does not exist")
-                 .arg(m_options.output, folder));
+    const QFileInfo folderInfo(folder);
+    if (!folderInfo.isDir()) {
+        fail(QStringLiteral("cannot write OUTPUT %1: %2 %3")
+                 .arg(m_options.output, folder,
+                      folderInfo.exists() ? QStringLiteral("is not a folder")
+                                          : QStringLiteral("does not exist")));
         return ExitFailed;
     }
     if (outputInfo.exists() && !outputInfo.isFile()) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
+
 // Runs the built host program ($QORA_BIN_DIR/plaxbridge) as a child process.
 class PlaxbridgeProcess {
 public:
@@ -31,3 +33,9 @@ public:
     static void start(QProcess& process, const QStringList& arguments);
     static Result finish(QProcess& process, int timeoutMs);
 };
+
+// Readable QString values in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
