@@ -75,6 +75,11 @@ private:
     QString m_path;
 };
 
+// The editor stopped answering: the conversion cannot go on.
+struct EditorSilent {
+    QString reason;
+};
+
 QString describeException(const std::exception& e)
 {
     return QStringLiteral("%1: %2").arg(QString::fromStdString(ExceptionNames::className(e)),
@@ -202,8 +207,13 @@ int ConvertCommand::run()
     QString saveFolder = folder;
     QString saveName = temporaryName;
     try {
+        checkEditor(target.get());
         target->PostConversionSetup();
         target->SaveData(saveFolder, saveName);
+    } catch (const EditorSilent& silent) {
+        fail(QStringLiteral("the KX9 editor stopped answering (%1); OUTPUT was not written")
+                 .arg(silent.reason));
+        return ExitFailed;
     } catch (std::exception* e) {
         std::unique_ptr<std::exception> owned(e);
         fail(QStringLiteral("saving failed: %1").arg(describeException(*owned)));
@@ -239,6 +249,23 @@ int ConvertCommand::run()
     return ExitOk;
 }
 
+void ConvertCommand::checkEditor(IMixer* target)
+{
+    // The scene list is read from the editor row by row, and the plug-in
+    // throws when a row cannot be read: unlike the value fall-backs, a
+    // failure here cannot be mistaken for data.
+    std::vector<unsigned int> scenes(501, 0);
+    unsigned int count = static_cast<unsigned int>(scenes.size());
+    try {
+        target->GetSceneList(count, scenes.data());
+    } catch (std::exception* e) {
+        std::unique_ptr<std::exception> owned(e);
+        throw EditorSilent{owned ? describeException(*owned) : QString()};
+    } catch (const std::exception& e) {
+        throw EditorSilent{describeException(e)};
+    }
+}
+
 ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* source,
                                                     ConversionDescription& description,
                                                     const std::vector<std::string>& order)
@@ -261,6 +288,9 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
             m_progress.beginScene(static_cast<int>(i), static_cast<int>(scenes.size()), number,
                                   QString::fromStdString(source->GetTitle(number)),
                                   static_cast<int>(order.size()));
+            // A memory reset is a long run of commands: not against a silent editor.
+            if (i > 0)
+                checkEditor(target);
             source->SetCurrentSceneMemory(number);
             target->ResetMixerMemory(&description);
             for (std::size_t p = 0; p < order.size(); ++p) {
@@ -279,7 +309,14 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
         if (InterruptGuard::interrupted())
             return Step::Interrupted;
         m_progress.phase(QStringLiteral("copying the name lists"));
+        checkEditor(target);
         copyNameLists(target, source);
+        checkEditor(target);
+    } catch (const EditorSilent& silent) {
+        m_progress.finish();
+        fail(QStringLiteral("the KX9 editor stopped answering (%1); OUTPUT was not written")
+                 .arg(silent.reason));
+        return Step::Failed;
     } catch (std::exception* e) {
         std::unique_ptr<std::exception> owned(e);
         m_progress.finish();
@@ -305,14 +342,20 @@ void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
             return;
         }
         ++m_summary.converters;
+        QElapsedTimer call;
         for (int channel = converter->GetStart(); channel <= converter->GetEnd(); ++channel) {
             for (int sub = converter->SubIndexStart(); sub <= converter->SubIndexEnd(); ++sub) {
+                call.start();
                 if (converter->Convert(channel, sub))
                     ++m_summary.written;
                 else
                     ++m_summary.leftAlone;
+                if (call.elapsed() > m_options.stallMs)
+                    checkEditor(target);
             }
         }
+    } catch (const EditorSilent&) {
+        throw;
     } catch (ParameterNotFoundException* e) {
         std::unique_ptr<ParameterNotFoundException> owned(e);
         // The usual case: a KX9 parameter that the RQ10 does not have.

@@ -21,6 +21,12 @@ public:
         QString output;
         QString programDirectory;   // where libqora.so, KX9.ini and KX9/ live
         ProgressReporter::Mode progress = ProgressReporter::Mode::Auto;
+        // A plug-in call that takes longer than this makes the host check
+        // that the editor still answers. A healthy editor answers a value
+        // command within milliseconds; a dead one only after the plug-in's
+        // command time-out, and without the check every later call would
+        // wait for that time-out too.
+        int stallMs = 1000;
     };
 
     struct Summary {
@@ -56,6 +62,9 @@ private:
                           const std::string& name);
     void copySceneInformation(IMixer* target, IMixer* source, int scene);
     void copyNameLists(IMixer* target, IMixer* source);
+    // Throws EditorSilent when the editor no longer answers; called before
+    // long sequences of calls and after a slow one.
+    void checkEditor(IMixer* target);
     void warn(const QString& text);
 
     Options m_options;

@@ -20,7 +20,7 @@ void InterruptGuard::install()
     struct sigaction action = {};
     action.sa_handler = &onSignal;
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0;
+    action.sa_flags = SA_RESETHAND;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
 }

@@ -23,6 +23,12 @@ namespace {
 
 const QString kSample = QStringLiteral(QORA_SOURCE_DIR "/examples/rq10-festival.json");
 
+// One scene, empty effect racks: a short conversion.
+const QByteArray kOneScene = R"({"format": "rq10-setup", "version": 1, "model": "RQ10",
+  "values": {"/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMSFx": 29,
+             "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS": 59},
+  "scenes": [{"number": 100, "title": "Only"}]})";
+
 std::string show(const PlaxbridgeProcess::Result& r)
 {
     return "exit " + std::to_string(r.exitCode) + "\nstdout:\n" + r.out.toStdString()
@@ -405,6 +411,34 @@ TEST_F(ConvertFailure, UnwritableOutputs)
     QDir kx9(path("out.KX9F"));
     EXPECT_FALSE(kx9.exists());
     EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("plain-file")});
+}
+
+TEST_F(ConvertFailure, AnEditorThatDoesNotSaveLeavesNoOutput)
+{
+    const QString source = writeFile(path("one.json"), kOneScene);
+    const auto r = PlaxbridgeProcess::run({QStringLiteral("convert"), source, path("out.KX9F")}, QByteArray(),
+                                          300000, {QStringLiteral("QORA_EDITOR_OPTIONS=--ng-match=set_save")});
+    ASSERT_TRUE(r.finished) << show(r);
+    EXPECT_EQ(r.exitCode, 1) << show(r);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("the KX9 editor did not save %1").arg(path("out.KX9F")))) << show(r);
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("one.json")});
+}
+
+TEST_F(ConvertFailure, AnEditorThatDiesMidwayEndsTheConversion)
+{
+    // The editor exits during the first scene; every later command would
+    // wait for its time-out. The conversion must stop instead of crawling on.
+    const QString source = writeFile(path("one.json"), kOneScene);
+    QElapsedTimer clock;
+    clock.start();
+    const auto r = PlaxbridgeProcess::run({QStringLiteral("convert"), source, path("out.KX9F")}, QByteArray(),
+                                          600000, {QStringLiteral("QORA_EDITOR_OPTIONS=--exit-after=2000")});
+    ASSERT_TRUE(r.finished) << show(r);
+    EXPECT_EQ(r.exitCode, 1) << show(r);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("the KX9 editor stopped answering"))) << show(r);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("OUTPUT was not written"))) << show(r);
+    EXPECT_EQ(entries(dir.path()), QStringList{QStringLiteral("one.json")});
+    EXPECT_LT(clock.elapsed(), 300000);
 }
 
 TEST_F(ConvertFailure, UsageErrors)

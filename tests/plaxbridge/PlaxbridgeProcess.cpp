@@ -21,10 +21,15 @@ QString PlaxbridgeProcess::program()
     return QDir(binDir()).filePath(QStringLiteral("plaxbridge"));
 }
 
-void PlaxbridgeProcess::start(QProcess& process, const QStringList& arguments)
+void PlaxbridgeProcess::start(QProcess& process, const QStringList& arguments,
+                              const QStringList& environment)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const QString& entry : environment) {
+        const int eq = entry.indexOf(QLatin1Char('='));
+        env.insert(entry.left(eq), entry.mid(eq + 1));
+    }
     process.setProcessEnvironment(env);
     process.setProgram(program());
     process.setArguments(arguments);
@@ -48,10 +53,11 @@ PlaxbridgeProcess::Result PlaxbridgeProcess::finish(QProcess& process, int timeo
 }
 
 PlaxbridgeProcess::Result PlaxbridgeProcess::run(const QStringList& arguments,
-                                                 const QByteArray& input, int timeoutMs)
+                                                 const QByteArray& input, int timeoutMs,
+                                                 const QStringList& environment)
 {
     QProcess process;
-    start(process, arguments);
+    start(process, arguments, environment);
     if (!input.isEmpty())
         process.write(input);
     process.closeWriteChannel();

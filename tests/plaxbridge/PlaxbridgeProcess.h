@@ -23,14 +23,16 @@ public:
     static QString binDir();
     static QString program();
 
-    // Runs with the arguments, feeding `input` to standard input and closing it.
+    // Runs with the arguments, feeding `input` to standard input and closing
+    // it; `environment` adds "NAME=VALUE" entries to the inherited environment.
     static Result run(const QStringList& arguments, const QByteArray& input = QByteArray(),
-                      int timeoutMs = 300000);
+                      int timeoutMs = 300000, const QStringList& environment = QStringList());
     // `plaxbridge shell` with the lines on standard input.
     static Result shell(const QStringList& lines, int timeoutMs = 300000);
 
     // Starts without waiting; standard input stays open.
-    static void start(QProcess& process, const QStringList& arguments);
+    static void start(QProcess& process, const QStringList& arguments,
+                      const QStringList& environment = QStringList());
     static Result finish(QProcess& process, int timeoutMs);
 };
 
