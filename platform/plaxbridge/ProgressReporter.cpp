@@ -1,5 +1,7 @@
 #include "ProgressReporter.h"
 
+#include "ShellFormatter.h"
+
 #include <QByteArray>
 
 #include <algorithm>
@@ -61,10 +63,11 @@ void ProgressReporter::beginScene(int index, int count, int number, const QStrin
     m_parameters = std::max(parameters, 1);
     m_sceneFraction = static_cast<double>(index) / m_sceneCount;
     if (m_mode == Mode::Lines)
-        line(QStringLiteral("scene %1/%2: %3 \"%4\", %5 parameters")
+        line(QStringLiteral("scene %1/%2: %3 %4, %5 parameters")
                  .arg(index + 1)
                  .arg(count)
-                 .arg(sceneText(number), title)
+                 .arg(sceneText(number),
+                      QString::fromStdString(ShellFormatter::jsonString(title.toStdString())))
                  .arg(parameters));
     else if (m_mode == Mode::Bar) {
         m_sinceDraw.invalidate();

@@ -285,13 +285,3 @@ TEST(Rq10Mixer, SettingANameListWritesOnlyItsChannels)
                                  QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"),
                                  QStringLiteral("D")}));
 }
-
-TEST(Rq10Mixer, IsNeverAConversionTarget)
-{
-    MixerPtr mixer = makeMixer();
-    EXPECT_EQ(mixer->GetConverter("/Mixing/Mix/Fader/Level/MMS", mixer.get(), nullptr, false), nullptr);
-    mixer->initParameterConverterFactory(mixer.get());
-    EXPECT_EQ(mixer->GetParameterConverterFactory(), nullptr);
-    EXPECT_EQ(mixer->CreateIterator(nullptr, nullptr), nullptr);
-    EXPECT_TRUE(mixer->GetCachedCurrentData().empty());
-}
