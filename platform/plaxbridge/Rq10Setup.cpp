@@ -225,13 +225,13 @@ bool Rq10Setup::parseValues(const QJsonValue& value, const QString& where, Rq10V
             return false;
         }
         std::map<int, int>& channels = out[name];
-        const QJsonValue spec = it.value();
+        const QJsonValue given = it.value();
         int number = 0;
-        if (toInt(spec, number)) {
+        if (toInt(given, number)) {
             for (int ch = 0; ch < family->channels; ++ch)
                 channels[ch] = number;
-        } else if (spec.isArray()) {
-            const QJsonArray array = spec.toArray();
+        } else if (given.isArray()) {
+            const QJsonArray array = given.toArray();
             if (array.size() > family->channels) {
                 error = QStringLiteral("%1: %2 values for %3 channels")
                             .arg(at).arg(array.size()).arg(family->channels);
@@ -246,8 +246,8 @@ bool Rq10Setup::parseValues(const QJsonValue& value, const QString& where, Rq10V
                 }
                 channels[ch] = number;
             }
-        } else if (spec.isObject()) {
-            const QJsonObject byChannel = spec.toObject();
+        } else if (given.isObject()) {
+            const QJsonObject byChannel = given.toObject();
             for (auto c = byChannel.begin(); c != byChannel.end(); ++c) {
                 int first = 0;
                 int last = 0;
