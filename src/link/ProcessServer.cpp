@@ -16,7 +16,9 @@
 
 // One debug line per request written to the editor, the command key as text;
 // off by default, a host enables it to count editor commands.
+namespace {
 Q_LOGGING_CATEGORY(lcRequest, "qora.link.request", QtWarningMsg)
+}
 
 ProcessServer::ProcessServer(const QString& serverName, QObject* parent)
     : QObject(parent)

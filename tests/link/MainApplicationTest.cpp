@@ -395,7 +395,7 @@ TEST_P(CommandPayloadTest, SendsPayloadAndReportsResult)
     EXPECT_EQ(QJsonDocument(requests[0].value("cmdinfo").toObject()).toJson(QJsonDocument::Compact),
               QByteArray(GetParam().cmdinfo));
 
-    editor->setResponder([this](const QJsonObject& r) { return QList<QByteArray>{editor->reply(r, "ng")}; });
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
     EXPECT_FALSE(GetParam().run(*app));
 }
 
@@ -445,8 +445,8 @@ TEST_F(CommandLayerTest, WindowVisibilityWaitsForReply)
 TEST_F(CommandLayerTest, SceneInfoTextAndFailure)
 {
     startLinked();
-    editor->setResponder([this](const QJsonObject& r) {
-        return QList<QByteArray>{editor->reply(r, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "Verse 2"}}}})};
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) {
+        return QList<QByteArray>{peer->reply(r, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "Verse 2"}}}})};
     });
     QString text;
     EXPECT_TRUE(app->GetSceneInfo("Title", "UserA", "1.00", text));
@@ -457,8 +457,8 @@ TEST_F(CommandLayerTest, SceneInfoTextAndFailure)
     EXPECT_EQ(info.value("prmSceneNumber").toString(), QString("1.00"));
 
     // Data of an "ng" reply is not trusted.
-    editor->setResponder([this](const QJsonObject& r) {
-        return QList<QByteArray>{editor->reply(r, "ng", QJsonObject{{"info", QJsonObject{{"prmValue", "bad"}}}})};
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) {
+        return QList<QByteArray>{peer->reply(r, "ng", QJsonObject{{"info", QJsonObject{{"prmValue", "bad"}}}})};
     });
     EXPECT_FALSE(app->GetSceneInfo("Title", "UserA", "1.00", text));
     EXPECT_TRUE(text.isEmpty());
@@ -466,6 +466,13 @@ TEST_F(CommandLayerTest, SceneInfoTextAndFailure)
 
 // ---------------------------------------------------------------------------
 // Waiting
+
+// Requests a responder has seen; shared so that a reply still in flight when
+// a test ends finds it alive.
+struct SeenRequests {
+    QMutex mutex;
+    QList<QJsonObject> list;
+};
 
 class WaitModeTest : public CommandLayerTest, public ::testing::WithParamInterface<bool>
 {
@@ -483,15 +490,26 @@ protected:
 TEST_P(WaitModeTest, ProgressRepliesDoNotEndWait)
 {
     startLinked(timings(3000));
-    editor->setResponder([this](const QJsonObject& r) {
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) {
+        // The final answer comes well after the progress reports.
+        peer->sendAfter(300, peer->reply(r, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "final"}}}}, "100"));
         return QList<QByteArray>{
-            editor->reply(r, "progress", QJsonObject{{"info", QJsonObject{{"prmValue", "early"}}}}, "10"),
-            editor->reply(r, "", QJsonObject{{"info", QJsonObject{{"prmValue", "early2"}}}}, "60"),
-            editor->reply(r, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "final"}}}}, "100")};
+            peer->reply(r, "progress", QJsonObject{{"info", QJsonObject{{"prmValue", "early"}}}}, "10"),
+            peer->reply(r, "", QJsonObject{{"info", QJsonObject{{"prmValue", "early2"}}}}, "60")};
     });
     QString text;
     EXPECT_TRUE(app->GetSceneInfo("Comment", "UserA", "4.00", text));
     EXPECT_EQ(text, QString("final"));
+}
+
+TEST_P(WaitModeTest, AnsweredCommandEndsLongBeforeItsLimit)
+{
+    startLinked(timings(20000));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_TRUE(app->SetSave("/x/a.KX9F"));
+    EXPECT_TRUE(app->SetSceneRecall("UserA", "1.00"));
+    EXPECT_LT(clock.elapsed(), 10000);
 }
 
 TEST_P(WaitModeTest, SilentEditorRunsIntoLimit)
@@ -516,15 +534,16 @@ TEST_P(WaitModeTest, SilentEditorRunsIntoLimit)
 TEST_P(WaitModeTest, LateReplyEndsNextCommandsWait)
 {
     startLinked(timings(300));
-    QList<QJsonObject> seen;
-    QMutex seenMutex;
-    editor->setResponder([&](const QJsonObject& r) {
-        QMutexLocker locker(&seenMutex);
-        seen << r;
-        if (seen.size() == 1)
+    auto seen = std::make_shared<SeenRequests>();
+    ScriptedEditor* peer = editor.get();
+    editor->setResponder([seen, peer](const QJsonObject& r) {
+        QMutexLocker locker(&seen->mutex);
+        seen->list << r;
+        if (seen->list.size() == 1)
             return QList<QByteArray>{};   // first command: silence
         // Second command: only the first one's answer arrives.
-        return QList<QByteArray>{editor->reply(seen.first(), "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "late"}}}})};
+        return QList<QByteArray>{
+            peer->reply(seen->list.first(), "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "late"}}}})};
     });
     QString text;
     EXPECT_FALSE(app->GetSceneInfo("Title", "UserA", "1.00", text));
@@ -535,22 +554,22 @@ TEST_P(WaitModeTest, LateReplyEndsNextCommandsWait)
 TEST_P(WaitModeTest, StaleReplyBeforeCommandIsIgnored)
 {
     startLinked(timings(300));
-    QList<QJsonObject> seen;
-    QMutex seenMutex;
-    editor->setResponder([&](const QJsonObject& r) {
-        QMutexLocker locker(&seenMutex);
-        seen << r;
-        if (seen.size() == 1)
+    auto seen = std::make_shared<SeenRequests>();
+    ScriptedEditor* peer = editor.get();
+    editor->setResponder([seen, peer](const QJsonObject& r) {
+        QMutexLocker locker(&seen->mutex);
+        seen->list << r;
+        if (seen->list.size() == 1)
             return QList<QByteArray>{};
-        return QList<QByteArray>{editor->reply(r, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "fresh"}}}})};
+        return QList<QByteArray>{peer->reply(r, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "fresh"}}}})};
     });
     QString text;
     EXPECT_FALSE(app->GetSceneInfo("Title", "UserA", "1.00", text));
     QJsonObject first;
     {
-        QMutexLocker locker(&seenMutex);
-        ASSERT_EQ(seen.size(), 1);
-        first = seen.first();
+        QMutexLocker locker(&seen->mutex);
+        ASSERT_EQ(seen->list.size(), 1);
+        first = seen->list.first();
     }
     // The late answer arrives between commands; the next command clears it.
     editor->sendRaw(editor->reply(first, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "late"}}}}) + "\n");
@@ -691,7 +710,7 @@ TEST_F(CommandLayerTest, OtherParameterReplacesCachedBlock)
 TEST_F(CommandLayerTest, FailedBlockReadLeavesValueInvalidAndCacheEmpty)
 {
     startLinked();
-    editor->setResponder([this](const QJsonObject& r) { return QList<QByteArray>{editor->reply(r, "ng")}; });
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
     OVariant value(7);
     app->GetPrmVal("/Mixing/Matrix:3/Fader:0/Level/MMS", value);
     EXPECT_FALSE(value.isValid());
@@ -701,8 +720,17 @@ TEST_F(CommandLayerTest, FailedBlockReadLeavesValueInvalidAndCacheEmpty)
     EXPECT_EQ(value.toInt(), 30);
     EXPECT_EQ(settledRequests().size(), 2);
 
+    // A failed read of another block drops the cached one as well.
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
+    app->GetPrmVal("/Mixing/Matrix:3/Fader:0/On/MMS", value);
+    EXPECT_FALSE(value.isValid());
+    editor->setResponder(consoleResponder(editor.get()));
+    app->GetPrmVal("/Mixing/Matrix:4/Fader:0/Level/MMS", value);
+    EXPECT_EQ(value.toInt(), 40);
+    EXPECT_EQ(settledRequests().size(), 4);
+
     // A single read that fails also leaves the value invalid.
-    editor->setResponder([this](const QJsonObject& r) { return QList<QByteArray>{editor->reply(r, "ng")}; });
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
     app->GetPrmVal("/Mixing/MuteGroup:0/Name/MMS", value);
     EXPECT_FALSE(value.isValid());
 }
@@ -781,7 +809,7 @@ TEST_F(CommandLayerTest, BlockWritesAreSentAtHighestChannel)
     }
 
     // The batch was emptied: the next round starts again, and "ng" is reported.
-    editor->setResponder([this](const QJsonObject& r) { return QList<QByteArray>{editor->reply(r, "ng")}; });
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
     EXPECT_TRUE(app->SetPrmVal("/Mixing/Mix:46/Fader:0/Level/MMS", OVariant("x", 10)));
     EXPECT_FALSE(app->SetPrmVal("/Mixing/Mix:47/Fader:0/Level/MMS", OVariant(1)));
     const QList<QJsonObject> again = settledRequests();

@@ -7,6 +7,7 @@
 #include <QMetaObject>
 #include <QMutexLocker>
 #include <QTcpSocket>
+#include <QTimer>
 
 ScriptedEditor::ScriptedEditor()
 {
@@ -87,6 +88,16 @@ void ScriptedEditor::setResponder(Responder r)
 {
     QMutexLocker locker(&mutex);
     responder = std::move(r);
+}
+
+void ScriptedEditor::sendAfter(int ms, const QByteArray& line)
+{
+    QTimer::singleShot(ms, this, [this, line] {
+        if (socket) {
+            socket->write(line + "\n");
+            socket->flush();
+        }
+    });
 }
 
 QList<QJsonObject> ScriptedEditor::requests() const

@@ -34,6 +34,8 @@ public:
     void close();
 
     void setResponder(Responder responder);
+    // For responders (peer thread): write `line` after `ms` milliseconds.
+    void sendAfter(int ms, const QByteArray& line);
     QList<QJsonObject> requests() const;     // inner objects, in arrival order
     QList<QByteArray> lines() const;         // every line received, raw
     int requestCount() const;
