@@ -16,6 +16,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLoggingCategory>
+#include <QMetaMethod>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -178,6 +179,25 @@ TEST_F(CommandLayerTest, FlagsBeforeAnyEditor)
     EXPECT_FALSE(idle.commandCreated());
     EXPECT_TRUE(idle.commandDestroyed());
     EXPECT_FALSE(idle.mmsReadied());
+}
+
+TEST(CommandLayerMeta, EighteenSlotsInOrder)
+{
+    const QMetaObject& meta = MainApplication::staticMetaObject;
+    QStringList slotNames;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        const QMetaMethod m = meta.method(i);
+        if (m.methodType() == QMetaMethod::Slot) {
+            EXPECT_EQ(m.access(), QMetaMethod::Private) << m.methodSignature().constData();
+            slotNames << QString::fromLatin1(m.name());
+        }
+    }
+    EXPECT_EQ(slotNames, (QStringList{"doCommandCreate", "doCommandDestroy", "doCommandGetPrmVal", "doCommandSetPrmData",
+                                  "doCommandSetPrmVal", "doCommandGetPrmData", "doCommandGetSceneInfo",
+                                  "doCommandSetSceneInfo", "doCommandSetSceneRecall", "doCommandSetSceneStore",
+                                  "doCommandSetLoad", "doCommandSetSave", "doCommandSetInitCurrent",
+                                  "doCommandSetWindowVisibility", "onProcessCreated", "onProcessDestroyed",
+                                  "onProcessReplyReceived", "onProcessNotifyReceived"}));
 }
 
 TEST_F(CommandLayerTest, TimingsComeFromEnvironment)

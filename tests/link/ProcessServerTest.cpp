@@ -1,6 +1,8 @@
 // The process server against a scripted peer and a real child process.
 #include "link/IProcessServerObserver.h"
+#include "link/ProcessManager.h"
 #include "link/ProcessServer.h"
+#include "link/ProcessTcpSocket.h"
 
 #include "EditorScript.h"
 #include "QtPrinters.h"
@@ -12,6 +14,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QLoggingCategory>
+#include <QMetaMethod>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -106,6 +109,68 @@ TEST_F(ProcessServerTest, AnswersItsInterfaceByIdentifier)
     EXPECT_EQ(qobject_cast<IProcessServer*>(object), static_cast<IProcessServer*>(server.get()));
     EXPECT_NE(object->qt_metacast("com.processServer.IProcessServer/1.0"), nullptr);
     EXPECT_NE(static_cast<QObject*>(&observer)->qt_metacast("com.processServer.IProcessServerObserver/1.0"), nullptr);
+}
+
+// Declared signals or slots of a class itself, in declaration order.
+QStringList ownMethods(const QMetaObject& meta, QMetaMethod::MethodType type)
+{
+    QStringList names;
+    for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
+        if (meta.method(i).methodType() == type)
+            names << QString::fromLatin1(meta.method(i).methodSignature());
+    }
+    return names;
+}
+
+TEST(LinkMetaObjects, NamesCastsAndMethodOrder)
+{
+    ProcessServer server("{s}");
+    QObject* serverObject = &server;
+    EXPECT_NE(serverObject->qt_metacast("ProcessServer"), nullptr);
+    EXPECT_NE(serverObject->qt_metacast("IProcessServer"), nullptr);
+    EXPECT_EQ(server.metaObject()->className(), QByteArray("ProcessServer"));
+    EXPECT_EQ(ownMethods(ProcessServer::staticMetaObject, QMetaMethod::Slot),
+              (QStringList{"connected()", "disconnected()", "receivedData(QByteArray)"}));
+
+    ProcessManager manager;
+    QObject* managerObject = &manager;
+    EXPECT_NE(managerObject->qt_metacast("IProcessServerObserver"), nullptr);
+    EXPECT_NE(managerObject->qt_metacast("com.processServer.IProcessServerObserver/1.0"), nullptr);
+    EXPECT_EQ(qobject_cast<IProcessServer*>(managerObject), nullptr);
+    EXPECT_EQ(ownMethods(ProcessManager::staticMetaObject, QMetaMethod::Signal),
+              (QStringList{"processCreated(QString)", "processDestroyed(QString)",
+                           "processReplyReceived(QString,QString,QString,QVariantMap,QString,ulong)",
+                           "processNotifyReceived(QString,QString,QVariantList)"}));
+
+    EXPECT_EQ(ownMethods(ProcessTcpSocket::staticMetaObject, QMetaMethod::Signal),
+              (QStringList{"connected()", "disconnected()", "receivedData(QByteArray)"}));
+    EXPECT_EQ(ownMethods(ProcessTcpSocket::staticMetaObject, QMetaMethod::Slot), QStringList{"received()"});
+}
+
+TEST(LinkMetaObjects, ManagerForwardsObserverCallsAsSignals)
+{
+    ProcessManager manager;
+    QStringList seen;
+    QObject::connect(&manager, &ProcessManager::processCreated, [&](QString id) { seen << "created " + id; });
+    QObject::connect(&manager, &ProcessManager::processDestroyed, [&](QString id) { seen << "destroyed " + id; });
+    QObject::connect(&manager, &ProcessManager::processReplyReceived,
+                     [&](QString id, QString req, QString key, QVariantMap info, QString result, ulong progress) {
+                         seen << QString("reply %1 %2 %3 %4 %5 %6")
+                                     .arg(id, req, key, info.value("k").toString(), result)
+                                     .arg(progress);
+                     });
+    QObject::connect(&manager, &ProcessManager::processNotifyReceived,
+                     [&](QString id, QString key, QVariantList infos) {
+                         seen << QString("notify %1 %2 %3").arg(id, key).arg(infos.size());
+                         return true;
+                     });
+    IProcessServerObserver& observer = manager;
+    EXPECT_TRUE(observer.onCreated("{d}"));
+    EXPECT_TRUE(observer.onReply("{d}", "{r}", "set_load", {{"k", "v"}}, "ok", 99));
+    EXPECT_TRUE(observer.onNotify("{d}", "MMS Readied", {QVariantMap(), QVariantMap()}));
+    EXPECT_TRUE(observer.onDestroyed("{d}"));
+    EXPECT_EQ(seen, (QStringList{"created {d}", "reply {d} {r} set_load v ok 99", "notify {d} MMS Readied 2",
+                                 "destroyed {d}"}));
 }
 
 TEST_F(ProcessServerTest, StartsProgramWithCommandLineInItsDirectory)
