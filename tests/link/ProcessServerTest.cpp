@@ -147,32 +147,6 @@ TEST(LinkMetaObjects, NamesCastsAndMethodOrder)
     EXPECT_EQ(ownMethods(ProcessTcpSocket::staticMetaObject, QMetaMethod::Slot), QStringList{"received()"});
 }
 
-TEST(LinkMetaObjects, ManagerForwardsObserverCallsAsSignals)
-{
-    ProcessManager manager;
-    QStringList seen;
-    QObject::connect(&manager, &ProcessManager::processCreated, [&](QString id) { seen << "created " + id; });
-    QObject::connect(&manager, &ProcessManager::processDestroyed, [&](QString id) { seen << "destroyed " + id; });
-    QObject::connect(&manager, &ProcessManager::processReplyReceived,
-                     [&](QString id, QString req, QString key, QVariantMap info, QString result, ulong progress) {
-                         seen << QString("reply %1 %2 %3 %4 %5 %6")
-                                     .arg(id, req, key, info.value("k").toString(), result)
-                                     .arg(progress);
-                     });
-    QObject::connect(&manager, &ProcessManager::processNotifyReceived,
-                     [&](QString id, QString key, QVariantList infos) {
-                         seen << QString("notify %1 %2 %3").arg(id, key).arg(infos.size());
-                         return true;
-                     });
-    IProcessServerObserver& observer = manager;
-    EXPECT_TRUE(observer.onCreated("{d}"));
-    EXPECT_TRUE(observer.onReply("{d}", "{r}", "set_load", {{"k", "v"}}, "ok", 99));
-    EXPECT_TRUE(observer.onNotify("{d}", "MMS Readied", {QVariantMap(), QVariantMap()}));
-    EXPECT_TRUE(observer.onDestroyed("{d}"));
-    EXPECT_EQ(seen, (QStringList{"created {d}", "reply {d} {r} set_load v ok 99", "notify {d} MMS Readied 2",
-                                 "destroyed {d}"}));
-}
-
 TEST_F(ProcessServerTest, StartsProgramWithCommandLineInItsDirectory)
 {
     const QString id = QUuid::createUuid().toString();
