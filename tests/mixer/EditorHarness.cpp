@@ -1,5 +1,6 @@
 #include "EditorHarness.h"
 
+#include "host/DateTime.h"
 #include "mixer/QORA.h"
 
 #include <gtest/gtest.h>
@@ -179,4 +180,9 @@ QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString
             result.append(r);
     }
     return result;
+}
+
+std::array<int, 6> fieldsOf(const DateTime& time)
+{
+    return {time.year, time.month, time.day, time.hour, time.minute, time.second};
 }

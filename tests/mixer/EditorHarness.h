@@ -6,6 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
+struct DateTime;
+
 class IMixer;
 
 // Runs the plug-in's mixer against an editor program from a test: writes
@@ -62,3 +66,5 @@ QString commandOf(const QJsonObject& request);
 QJsonObject infoOf(const QJsonObject& request);
 QList<QJsonObject> listOf(const QJsonObject& request);
 QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString& cmd);
+// The six fields of a time stamp, for one comparison.
+std::array<int, 6> fieldsOf(const DateTime& time);

@@ -1,4 +1,4 @@
-#include "StubMixer.h"
+#include "MapMixer.h"
 
 #include "host/IConversionDescription.h"
 #include "mixer/DataDecoder.h"
@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <QMap>
-#include <algorithm>
 #include <set>
 
 namespace {
@@ -29,6 +28,23 @@ public:
 
     QMap<QString, int> options;
     mutable QStringList asked;
+};
+
+class CategoryMixer : public MapMixer
+{
+public:
+    CategoryMixer()
+        : MapMixer("STUB")
+    {
+    }
+    int LibraryIndexToCategoryId(int index) override
+    {
+        ++categoryCalls;
+        lastCategoryIndex = index;
+        return 7;
+    }
+    int categoryCalls = 0;
+    int lastCategoryIndex = -100;
 };
 
 } // namespace
@@ -70,12 +86,9 @@ TEST(LibraryCategories, PeqLibrariesFollowTheOptions)
     EXPECT_EQ(LibraryCategories::categoryId(6, &offeredNotSelected), 60);
     EXPECT_EQ(LibraryCategories::categoryId(22, &offeredNotSelected), -1);
 
-    for (Description* d : {&notOffered, &to}) {
-        EXPECT_EQ(LibraryCategories::categoryId(61, d), -1);
-        EXPECT_EQ(LibraryCategories::categoryId(-1, d), -1);
-        EXPECT_EQ(LibraryCategories::categoryId(17, d), -1);
-        EXPECT_EQ(LibraryCategories::categoryId(5, d), 49);
-    }
+    for (int index : {61, -1, 17})
+        EXPECT_EQ(LibraryCategories::categoryId(index, &to), -1) << index;
+    EXPECT_EQ(LibraryCategories::categoryId(5, &to), 49);
     // Table indexes do not ask.
     Description quiet;
     LibraryCategories::categoryId(3, &quiet);
@@ -92,8 +105,6 @@ TEST(LibraryCategories, LibrariesToConvert)
     EXPECT_EQ(std::vector<int>(list.begin() + 33, list.end()),
               std::vector<int>({58, 59, 60, 8, 16, 15, 25, 11, 12, 13, 14, 23, 24}));
     EXPECT_EQ(std::set<int>(list.begin(), list.end()).size(), 46u);
-    for (int absent : {0, 1, 2, 10, 17, 18, 19, 20, 21, 26, 27, 28, 29, 30, 57})
-        EXPECT_EQ(std::count(list.begin(), list.end(), absent), 0) << absent;
     // Every converted library has a category.
     for (int index : list)
         EXPECT_NE(LibraryCategories::categoryId(index), -1) << index;
@@ -109,7 +120,7 @@ TEST(LibraryCategories, LibraryMax)
 
 TEST(DataCoders, EncoderAsksItsMixerAndCarriesNoData)
 {
-    StubMixer mixer;
+    CategoryMixer mixer;
     IDataEncoder* encoder = new DataEncoder(&mixer);
     unsigned int size = 77;
     encoder->Begin();

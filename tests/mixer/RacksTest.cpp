@@ -129,6 +129,10 @@ TEST_F(EditorRacks, EvenSizedEffectsMoveToEvenRacksAndReadBack)
     mark = harness->mark();
     EXPECT_EQ(mixer->GetValue(fxType, 4, 0), NoEffect);
     EXPECT_EQ(mixer->GetValue(fxValue, 15, 0), NoEffect);
+    // Units outside 0..15 never index the placement.
+    EXPECT_EQ(mixer->GetValue(fxValue, 16, 0), NoEffect);
+    mixer->SetValue(fxType, 16, OneRack, 0);
+    mixer->SetValue(fxValue, -1, 1, 0);
     EXPECT_TRUE(harness->requestsSince(mark).isEmpty());
 }
 
@@ -193,4 +197,10 @@ TEST_F(EditorRacks, PluginsPackIntoVelmarRacks)
     EXPECT_EQ(mixer->GetValue(pluginParam, 10, 0), 1234);
     // An empty slot holds the empty type, value 59.
     EXPECT_EQ(mixer->GetValue(pluginType, 1, 0), 59);
+
+    const int outside = harness->mark();
+    EXPECT_EQ(mixer->GetValue(pluginParam, 64, 0), 0);
+    mixer->SetValue(pluginParam, 64, 1, 0);
+    mixer->SetValue(pluginType, -1, 1, 0);
+    EXPECT_TRUE(harness->requestsSince(outside).isEmpty());
 }

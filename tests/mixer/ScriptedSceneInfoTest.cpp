@@ -25,12 +25,7 @@ TEST(ScriptedSceneInfo, OddProtectTextsAndShortStampsReadAsFallBacks)
     EXPECT_FALSE(mixer->GetProtect(5));
     EXPECT_TRUE(log.contains("###QORA: GetProtect[UserA, 0.05] ERROR"));
     const DateTime time = mixer->GetDateTime(5);
-    EXPECT_EQ(time.year, 0);
-    EXPECT_EQ(time.month, 0);
-    EXPECT_EQ(time.day, 0);
-    EXPECT_EQ(time.hour, 0);
-    EXPECT_EQ(time.minute, 0);
-    EXPECT_EQ(time.second, 0);
+    EXPECT_EQ(fieldsOf(time), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(log.contains("###QORA: GetDateTime[UserA, 0.05] ERROR"));
     EXPECT_EQ(mixer->GetTitle(5), "T");
     EXPECT_TRUE(mixer->LibraryHasValidData(5));
@@ -48,12 +43,8 @@ TEST(ScriptedSceneInfo, NonNumericStampFieldsReadAsZero)
     ASSERT_NE(mixer, nullptr);
     LogCapture log;
     const DateTime time = mixer->GetDateTime(5);
-    EXPECT_EQ(time.year, 24);
-    EXPECT_EQ(time.month, -1); // "xx" counts as 0
-    EXPECT_EQ(time.day, 1);
-    EXPECT_EQ(time.hour, 3);
-    EXPECT_EQ(time.minute, 4);
-    EXPECT_EQ(time.second, 5);
+    // "xx" counts as 0.
+    EXPECT_EQ(fieldsOf(time), (std::array<int, 6>{24, -1, 1, 3, 4, 5}));
     EXPECT_FALSE(log.contains("###QORA: GetDateTime[UserA, 0.05] ERROR"));
     EXPECT_FALSE(mixer->GetProtect(5));
     EXPECT_FALSE(log.contains("###QORA: GetProtect[UserA, 0.05] ERROR"));
