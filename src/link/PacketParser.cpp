@@ -1,6 +1,7 @@
 #include "link/PacketParser.h"
 
 #include <QJsonDocument>
+#include <QtGlobal>
 
 PacketParser::PacketParser(QObject* parent)
     : QObject(parent)
@@ -19,17 +20,35 @@ QList<QByteArray> PacketParser::makePackets(const QByteArray& message)
     return chunks;
 }
 
+void PacketParser::setLineLimit(int bytes)
+{
+    limit = qMax(1, bytes);
+}
+
+void PacketParser::dropLongLine(int size)
+{
+    qWarning("PacketParser: dropped a line of more than %d bytes (%d so far)", limit, size);
+}
+
 QList<QByteArray> PacketParser::parse(quint16 key, const QByteArray& data)
 {
     QList<QByteArray> messages;
     if (data.isEmpty())
         return messages;
 
-    QByteArray buffer = pending.take(key);
-    buffer.append(data);
-    if (!buffer.contains('\n')) {
-        pending.insert(key, buffer);
-        return messages;
+    QByteArray buffer;
+    if (skipping.contains(key)) {
+        // The rest of an over-long line: nothing of it is kept.
+        const int end = data.indexOf('\n');
+        if (end < 0)
+            return messages;
+        skipping.remove(key);
+        buffer = data.mid(end + 1);
+        if (buffer.isEmpty())
+            return messages;
+    } else {
+        buffer = pending.take(key);
+        buffer.append(data);
     }
 
     const QList<QByteArray> parts = buffer.split('\n');
@@ -37,12 +56,21 @@ QList<QByteArray> PacketParser::parse(quint16 key, const QByteArray& data)
         const QByteArray& part = parts.at(i);
         if (part.isEmpty())
             continue;
+        // The same line is dropped however the stream was cut into reads.
+        if (part.size() > limit) {
+            dropLongLine(part.size());
+            continue;
+        }
         if (!QJsonDocument::fromJson(part).isNull())
             messages.append(part);
     }
     const QByteArray& tail = parts.last();
-    if (!tail.isEmpty())
+    if (tail.size() > limit) {
+        dropLongLine(tail.size());
+        skipping.insert(key);
+    } else if (!tail.isEmpty()) {
         pending.insert(key, tail);
+    }
     return messages;
 }
 

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QMap>
 #include <QObject>
+#include <QSet>
 
 // Cuts a byte stream into line-feed-terminated JSON messages and keeps the
 // unfinished tail per connection key between reads.
@@ -12,6 +13,8 @@ class PacketParser : public QObject
     Q_OBJECT
 public:
     static constexpr int MaxChunkSize = 1460;
+    // Longest line kept; a runaway peer cannot make the tail grow past it.
+    static constexpr int DefaultLineLimit = 16 * 1024 * 1024;
 
     explicit PacketParser(QObject* parent = nullptr);
     ~PacketParser() override;
@@ -20,12 +23,21 @@ public:
     static QList<QByteArray> makePackets(const QByteArray& message);
 
     // The whole messages completed by `data`, in stream order, without their
-    // line feeds. Lines that are not JSON documents are dropped.
+    // line feeds. Lines that are not JSON documents are dropped, and so is
+    // every line longer than the line limit: its bytes are skipped up to the
+    // next line feed, with one warning per line.
     QList<QByteArray> parse(quint16 key, const QByteArray& data);
 
     // The tail kept for `key` (empty when none); for diagnostics and tests.
     QByteArray pendingTail(quint16 key) const;
 
+    int lineLimit() const { return limit; }
+    void setLineLimit(int bytes);
+
 private:
+    void dropLongLine(int size);
+
     QMap<quint16, QByteArray> pending;
+    QSet<quint16> skipping;   // keys whose current line is being discarded
+    int limit = DefaultLineLimit;
 };

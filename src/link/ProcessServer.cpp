@@ -82,7 +82,29 @@ bool ProcessServer::createProcess(const QString& deviceUID, const QString& progr
     for (auto it = extra.cbegin(); it != extra.cend(); ++it)
         arguments << arg.arg(it.key(), it.value().toString());
 
-    return QProcess::startDetached(programPath, arguments);
+    if (!QProcess::startDetached(programPath, arguments))
+        return false;
+    expectedDevices.insert(deviceUID);
+    return true;
+}
+
+void ProcessServer::expectDevice(const QString& deviceUID)
+{
+    QMutexLocker locker(&mutex);
+    if (deviceUID.isEmpty())
+        return;
+    expectedDevices.insert(deviceUID);
+    connect(tcpServer, &QTcpServer::newConnection, this, &ProcessServer::connected, Qt::UniqueConnection);
+}
+
+bool ProcessServer::isRegistered(QObject* connection)
+{
+    QMutexLocker locker(&mutex);
+    for (auto it = connections.cbegin(); it != connections.cend(); ++it) {
+        if (it.value() == connection)
+            return true;
+    }
+    return false;
 }
 
 bool ProcessServer::destroyProcess(const QString& deviceUID)
@@ -185,10 +207,16 @@ void ProcessServer::receivedData(const QByteArray& data)
     if (kind == QLatin1String(JsonCodec::KindConnected)) {
         auto* connection = qobject_cast<ProcessTcpSocket*>(sender());
         QString id;
-        if (!JsonCodec::parseConnectedMessage(id, data))
+        if (!connection || !JsonCodec::parseConnectedMessage(id, data))
             return;
         {
             QMutexLocker locker(&mutex);
+            if (!expectedDevices.contains(id)) {
+                locker.unlock();
+                // Closing reports the connection as an unannounced one.
+                connection->disconnectFromPeer();
+                return;
+            }
             connections.insert(id, connection);
         }
         for (QObject* object : observerSnapshot()) {
@@ -196,6 +224,8 @@ void ProcessServer::receivedData(const QByteArray& data)
                 observer->onCreated(id);
         }
     } else if (kind == QLatin1String(JsonCodec::KindReply)) {
+        if (!isRegistered(sender()))
+            return;
         QString from, to, reqUID, cmdKey, result;
         QVariantMap info;
         unsigned long progress = 0;
@@ -206,6 +236,8 @@ void ProcessServer::receivedData(const QByteArray& data)
                 observer->onReply(from, reqUID, cmdKey, info, result, progress);
         }
     } else if (kind == QLatin1String(JsonCodec::KindNotify)) {
+        if (!isRegistered(sender()))
+            return;
         QString from, cmdKey;
         QVariantMap info;
         if (!JsonCodec::parseNotifyMessage(from, cmdKey, info, data))

@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QObject>
 #include <QRecursiveMutex>
+#include <QSet>
 #include <QString>
 
 class ProcessTcpSocket;
@@ -14,6 +15,10 @@ class QTcpServer;
 // The plug-in's end of the editor link: listens on a loopback port, starts
 // editor processes, learns which connection is which device from its
 // "connected" message and reports every event to its observers.
+// Only identifiers this server handed to a started process are accepted in a
+// "connected" message; replies and notifications count only from connections
+// registered that way, so another local process can neither end the start-up
+// wait nor inject replies.
 class ProcessServer : public QObject, public IProcessServer
 {
     Q_OBJECT
@@ -35,6 +40,11 @@ public:
     quint16 port() const;
     const QString& serverName() const { return name; }
 
+protected:
+    // Accepts `deviceUID` in a "connected" message as if a process had been
+    // started for it; for peers that are not started by this server (tests).
+    void expectDevice(const QString& deviceUID);
+
 private slots:
     void connected();
     void disconnected();
@@ -42,10 +52,12 @@ private slots:
 
 private:
     QList<QObject*> observerSnapshot();
+    bool isRegistered(QObject* connection);
 
     QString name;
     QTcpServer* tcpServer;
     QMap<QString, ProcessTcpSocket*> connections;
+    QSet<QString> expectedDevices;   // identifiers passed to started processes
     QList<QObject*> observers;
     QRecursiveMutex mutex;
 };
