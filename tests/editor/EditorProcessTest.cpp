@@ -102,67 +102,6 @@ TEST(EditorProcessTest, RepliesCarryTheEnvelopeAndRequestsAreLogged)
     EXPECT_EQ(peer.replies().value(0)["result"].toString(), "ng");
 }
 
-TEST(EditorProcessTest, ValuesAndBlocksTravelOverTheLink)
-{
-    EditorPeer peer;
-    ASSERT_TRUE(peer.startReady());
-    EXPECT_TRUE(peer.set(kFader, -1200));
-    EXPECT_EQ(peer.value("/Mixing/InputChannel:5/Fader/Level").toDouble(), -1200);
-    EXPECT_TRUE(peer.set("/Mixing/InputChannel:5/Label:0/Name:0", QString::fromUtf8("Gitarre ü")));
-    EXPECT_EQ(peer.value("/Mixing/InputChannel:5/Label:0/Name:0/MMS").toString(), QString::fromUtf8("Gitarre ü"));
-    EXPECT_FALSE(peer.set("/Mixing/InputChannel:5/Fader/Level", "3"));
-    EXPECT_EQ(peer.command("get_prm_val", addr("/Mixing/InputChannel:5/Fader/Levl/MMS"))["result"].toString(), "ng");
-
-    // A whole input-channel block, as the plug-in reads it.
-    QJsonArray list;
-    for (int ch = 0; ch < 120; ++ch)
-        list.append(QJsonObject{{"prmAddr", QString("/Mixing/InputChannel:%1/Fader/Level/MMS").arg(ch)}});
-    const QJsonObject block = peer.command("getData_prm_val", {{"list", list}});
-    ASSERT_EQ(block["result"].toString(), "ok");
-    const QJsonArray values = block["cmdinfo"].toObject()["list"].toArray();
-    ASSERT_EQ(values.size(), 120);
-    for (int ch = 0; ch < 120; ++ch)
-        EXPECT_EQ(values[ch].toObject()["prmValue"].toDouble(), ch == 5 ? -1200 : 0) << ch;
-
-    // Block writes with the numbers as strings.
-    QJsonArray writes;
-    for (int ch = 0; ch < 4; ++ch)
-        writes.append(QJsonObject{{"prmAddr", QString("/Mixing/Stereo:%1/Fader/On/MMS").arg(ch)}, {"prmValue", "1"}});
-    EXPECT_EQ(peer.command("setData_prm_val", {{"list", writes}})["result"].toString(), "ok");
-    EXPECT_EQ(peer.value("/Mixing/Stereo:3/Fader/On").toDouble(), 1);
-}
-
-TEST(EditorProcessTest, LongCommandsSendProgressThenTheResult)
-{
-    EditorPeer peer;
-    ASSERT_TRUE(peer.startReady());
-    ASSERT_TRUE(peer.set(kFader, 77));
-    const QString path = peer.dir.filePath("show.KX9F");
-    const QList<QPair<QString, QJsonObject>> steps = {
-        {"set_scene_store", sceneCmd("1.23", {{"prmSceneTitle", "Scene1.23"}, {"prmSceneComment", "Comment / Scene1.23"}})},
-        {"set_save", info({{"path", path}})},
-        {"set_init_current", {}},
-        {"set_load", info({{"path", path}})},
-        {"set_scene_recall", sceneCmd("1.23")},
-    };
-    for (const auto& s : steps) {
-        peer.send(s.first, s.second);
-        const QList<QJsonObject> replies = peer.replies();
-        ASSERT_EQ(replies.size(), 2) << s.first.toStdString();
-        EXPECT_EQ(replies[0]["result"].toString(), "progress");
-        EXPECT_EQ(replies[1]["result"].toString(), "ok");
-        EXPECT_EQ(replies[1]["progress"].toString(), "100");
-        EXPECT_EQ(replies[0]["reqid"], replies[1]["reqid"]);
-        if (s.first == "set_init_current") {
-            EXPECT_EQ(peer.value(kFader).toDouble(), 0);
-        }
-    }
-    EXPECT_EQ(peer.value(kFader).toDouble(), 77);
-    EXPECT_EQ(peer.value("/SceneList/Bank:0/Info:0/SceneNumber:0").toString(), "1.23");
-    const QJsonObject title = peer.command("get_scene_info", sceneCmd("1.23", {{"prmSceneInfoType", "Title"}}));
-    EXPECT_EQ(title["cmdinfo"].toObject()["info"].toObject()["prmValue"].toString(), "Scene1.23");
-}
-
 TEST(EditorProcessTest, BrokenAndSplitLinesAreHandled)
 {
     EditorPeer peer;
