@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// What this test process holds open, counted from /proc, and the editor
+// processes it started (found by the work directory on their command line,
+// which is this test program's own directory).
+class ProcessProbe
+{
+public:
+    struct Snapshot {
+        int fds = 0;
+        int threads = 0;
+        int editors = 0;
+    };
+
+    static int openFileDescriptors();
+    static int threads();
+    // Editors whose command line carries work=<this program's directory>.
+    static QList<qint64> editorPids();
+    // The uid= argument of each such editor.
+    static QList<QString> editorUids();
+    // The port= argument of the first such editor; 0 when none runs.
+    static quint16 editorPort();
+    static Snapshot snapshot();
+    // Polls until the counts are back at `baseline` (or at most `timeoutMs`).
+    static Snapshot settleTo(const Snapshot& baseline, int timeoutMs = 5000);
+};
