@@ -24,6 +24,10 @@ int fail(const QString& message)
 
 int main(int argc, char** argv)
 {
+    // The editor only serves one socket: Qt's plain Unix event dispatcher
+    // wakes up faster than the GLib one, and every request is a wake-up.
+    if (qEnvironmentVariableIsEmpty("QT_NO_GLIB"))
+        qputenv("QT_NO_GLIB", "1");
     QCoreApplication app(argc, argv);
 
     EditorOptions options;

@@ -19,7 +19,10 @@ void LogFilter::install(bool verbose)
 {
     g_verbose = verbose;
     qInstallMessageHandler(&LogFilter::handle);
-    QLoggingCategory::setFilterRules(QStringLiteral("qora.link.request.debug=true"));
+    // Without -v the plug-in's debug chatter is switched off at the source,
+    // so it is not even formatted; the request category stays on for counting.
+    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("qora.link.request.debug=true")
+                                             : QStringLiteral("default.debug=false\nqora.link.request.debug=true"));
 }
 
 long long LogFilter::editorCommands()

@@ -4,6 +4,7 @@
 #include "support/OVariant.h"
 
 #include <QByteArray>
+#include <QLoggingCategory>
 #include <QString>
 #include <QtDebug>
 
@@ -12,6 +13,13 @@ namespace {
 QByteArray local8(const QString& text)
 {
     return text.toLocal8Bit();
+}
+
+// Every value read and write logs a line; formatting it costs more than the
+// value itself when nobody listens, so skip it when debug output is off.
+bool logging()
+{
+    return QLoggingCategory::defaultCategory()->isDebugEnabled();
 }
 
 // Texts travel as UTF-8; the log wants the local 8-bit encoding.
@@ -30,6 +38,8 @@ MmsAccess::MmsAccess(MainApplication& application)
 void MmsAccess::GetMMSValue(const QString& address, OVariant& value) const
 {
     m_application.GetPrmVal(address, value);
+    if (!logging())
+        return;
     const QByteArray addr = local8(address);
     if (!value.isValid()) {
         qDebug("###QORA: GetMMSValue[%s] ERROR", addr.constData());
@@ -56,6 +66,8 @@ void MmsAccess::GetMMSValue(const QString& address, OVariant& value) const
 bool MmsAccess::SetMMSValue(const QString& address, const OVariant& value) const
 {
     const bool accepted = m_application.SetPrmVal(address, value);
+    if (!logging())
+        return accepted;
     const QByteArray addr = local8(address);
     if (!accepted) {
         qDebug("###QORA: SetMMSValue[%s] ERROR", addr.constData());
