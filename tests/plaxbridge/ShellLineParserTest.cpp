@@ -11,46 +11,24 @@ TEST(ShellLineParser, BlankAndCommentLinesHoldNoCall)
         EXPECT_EQ(ShellLineParser::parse(line).kind, Kind::Skip) << '"' << line << '"';
 }
 
-TEST(ShellLineParser, SplitsOnRunsOfBlanks)
+TEST(ShellLineParser, SplitsCalls)
 {
-    const auto r = ShellLineParser::parse("  GetValue\t/Mixing/Mix/Fader/Level/MMS   3 0  ");
-    ASSERT_EQ(r.kind, Kind::Call);
-    EXPECT_EQ(r.arguments, (Args{"GetValue", "/Mixing/Mix/Fader/Level/MMS", "3", "0"}));
-}
-
-TEST(ShellLineParser, HashInsideALineIsAnOrdinaryCharacter)
-{
-    const auto r = ShellLineParser::parse("SetTitle #1 100");
-    ASSERT_EQ(r.kind, Kind::Call);
-    EXPECT_EQ(r.arguments, (Args{"SetTitle", "#1", "100"}));
-}
-
-TEST(ShellLineParser, QuotedArgumentsKeepBlanksAndMayBeEmpty)
-{
-    const auto r = ShellLineParser::parse("SetTitle \"Band  A\tlate\" \"\" 200");
-    ASSERT_EQ(r.kind, Kind::Call);
-    EXPECT_EQ(r.arguments, (Args{"SetTitle", "Band  A\tlate", "", "200"}));
-}
-
-TEST(ShellLineParser, EscapesInsideQuotes)
-{
-    const auto r = ShellLineParser::parse(R"(SetComment "say \"hi\" \\ back\\" 1)");
-    ASSERT_EQ(r.kind, Kind::Call);
-    EXPECT_EQ(r.arguments, (Args{"SetComment", R"(say "hi" \ back\)", "1"}));
-}
-
-TEST(ShellLineParser, BackslashOutsideQuotesIsLiteral)
-{
-    const auto r = ShellLineParser::parse(R"(LoadData C:\setups\a.KX9F)");
-    ASSERT_EQ(r.kind, Kind::Call);
-    EXPECT_EQ(r.arguments, (Args{"LoadData", R"(C:\setups\a.KX9F)"}));
-}
-
-TEST(ShellLineParser, QuotedArgumentAtEndOfLineAndTrailingCarriageReturn)
-{
-    const auto r = ShellLineParser::parse("LoadData \"/tmp/my file.KX9F\"\r");
-    ASSERT_EQ(r.kind, Kind::Call);
-    EXPECT_EQ(r.arguments, (Args{"LoadData", "/tmp/my file.KX9F"}));
+    const struct {
+        const char* line;
+        Args arguments;
+    } cases[] = {
+        {"  GetValue\t/Mixing/Mix/Fader/Level/MMS   3 0  ", {"GetValue", "/Mixing/Mix/Fader/Level/MMS", "3", "0"}},
+        {"SetTitle #1 100", {"SetTitle", "#1", "100"}},
+        {"SetTitle \"Band  A\tlate\" \"\" 200", {"SetTitle", "Band  A\tlate", "", "200"}},
+        {R"(SetComment "say \"hi\" \\ back\\" 1)", {"SetComment", R"(say "hi" \ back\)", "1"}},
+        {R"(LoadData C:\setups\a.KX9F)", {"LoadData", R"(C:\setups\a.KX9F)"}},
+        {"LoadData \"/tmp/my file.KX9F\"\r", {"LoadData", "/tmp/my file.KX9F"}},
+    };
+    for (const auto& c : cases) {
+        const auto r = ShellLineParser::parse(c.line);
+        ASSERT_EQ(r.kind, Kind::Call) << c.line;
+        EXPECT_EQ(r.arguments, c.arguments) << c.line;
+    }
 }
 
 TEST(ShellLineParser, MalformedQuotingIsAnErrorNamingTheColumn)

@@ -11,8 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
 #include <stdexcept>
 
@@ -127,55 +125,8 @@ protected:
 
 } // namespace
 
-TEST_F(ShellSessionTest, ResultsOfEachKind)
-{
-    EXPECT_EQ(run({"GetMixerId"}), "= \"RQ10\"");
-    EXPECT_EQ(run({"CreateParameter", "/Mixing/Mix/Fader/Level/MMS"}), "= 3");
-    EXPECT_EQ(run({"LookupParameterRanges", "/Mixing/Mix/Fader/Level/MMS"}), "= [0,71,0,0]");
-    EXPECT_EQ(run({"IsStereoParameter", "/Mixing/Mix/Fader/Level/MMS"}), "= false");
-    EXPECT_EQ(run({"GetValue", "/Mixing/Mix/Fader/Level/MMS", "3", "0"}), "= -250");
-    EXPECT_EQ(run({"SetValue", "/Mixing/Mix/Fader/Level/MMS", "4", "-77", "0"}), "OK");
-    EXPECT_EQ(run({"GetValue", "/Mixing/Mix/Fader/Level/MMS", "4", "0"}), "= -77");
-    EXPECT_EQ(run({"GetSceneList"}), "= [100,250]");
-    EXPECT_EQ(run({"GetTitle", "100"}), R"(= "Line \"check\"")");
-    EXPECT_EQ(run({"GetComment", "100"}), "= \"\"");
-    EXPECT_EQ(run({"GetProtect", "100"}), "= true");
-    EXPECT_EQ(run({"GetProtect", "250"}), "= false");
-    EXPECT_EQ(run({"GetDateTime", "100"}), "= [24,5,13,15,10,5]");
-    EXPECT_EQ(run({"GetDateTime", "250"}), "= [0,0,0,0,0,0]");
-    EXPECT_EQ(run({"SceneLibraryHasData", "250"}), "= true");
-    EXPECT_EQ(run({"LibraryHasValidData", "300"}), "= false");
-    EXPECT_EQ(run({"GetNameParameterNum"}), "= 9");
-    EXPECT_EQ(run({"GetNameParameterList", "3"}),
-              R"(= ["/Mixing/Stereo/Label:0/Name:0/MMS","Main","Cue","",""])");
-    EXPECT_EQ(run({"GetNameParameterList", "99"}), "= []");
-    EXPECT_EQ(run({"GetSceneLibraryMax"}), "= 99998");
-    EXPECT_EQ(run({"GetLibraryMax", "5"}), "= 0");
-    EXPECT_EQ(run({"GetLibrariesToConvert"}), "= []");
-}
-
-TEST_F(ShellSessionTest, SettersReachTheMixer)
-{
-    EXPECT_EQ(run({"SetTitle", "Band \"A\"", "250"}), "OK");
-    EXPECT_EQ(run({"GetTitle", "250"}), R"(= "Band \"A\"")");
-    EXPECT_EQ(run({"SetComment", "late", "250"}), "OK");
-    EXPECT_EQ(run({"GetComment", "250"}), "= \"late\"");
-    EXPECT_EQ(run({"SetProtect", "true", "250"}), "OK");
-    EXPECT_EQ(run({"GetProtect", "250"}), "= true");
-    EXPECT_EQ(run({"SetDateTime", "25", "0", "30", "23", "59", "58", "250"}), "OK");
-    EXPECT_EQ(run({"GetDateTime", "250"}), "= [25,0,30,23,59,58]");
-    EXPECT_EQ(run({"SetNameParameterList", "/Mixing/Stereo/Label:0/Name:0/MMS", "L/R", ""}), "OK");
-    EXPECT_EQ(run({"GetNameParameterList", "3"}),
-              R"(= ["/Mixing/Stereo/Label:0/Name:0/MMS","L/R","","",""])");
-    EXPECT_EQ(run({"StoreCurrentSceneMemory", "300"}), "OK");
-    EXPECT_EQ(run({"GetSceneList"}), "= [100,250,300]");
-    EXPECT_EQ(run({"SetCurrentSceneMemory", "250"}), "OK");
-    EXPECT_EQ(run({"SetCurrentSceneMemory"}), "OK");
-    EXPECT_EQ(run({"PreConversionSetup"}), "OK");
-    EXPECT_EQ(run({"LoadData", "/nonexistent/a.KX9F"}), "OK");
-    EXPECT_EQ(run({"SaveData", "/tmp", "a.KX9F"}), "OK");
-}
-
+// Result formats are covered end to end; here the calls whose effect the
+// program's output cannot show.
 TEST_F(ShellSessionTest, ResetMixerMemoryDescribesTheGivenSourceFileType)
 {
     EXPECT_EQ(run({"ResetMixerMemory", "KX9F"}), "OK");
@@ -243,26 +194,4 @@ TEST_F(ShellSessionTest, CallsTheShellCannotRunNeverReachTheMixer)
     EXPECT_EQ(mixer->valueReads, 0);
     EXPECT_EQ(g_aliveParameters, 0);
     EXPECT_EQ(run({}), "? empty call");
-}
-
-TEST(ShellSessionUsage, OffersEveryOperationOfTheShellExactlyOnce)
-{
-    const std::vector<std::string> lines = ShellSession::usage();
-    const char* const operations[] = {
-        "GetMixerId", "CreateParameter", "LookupParameterRanges", "IsStereoParameter", "GetValue",
-        "SetValue", "SetCurrentSceneMemory", "StoreCurrentSceneMemory", "LibraryHasValidData",
-        "SceneLibraryHasData", "GetSceneList", "GetTitle", "SetTitle", "GetComment", "SetComment",
-        "GetProtect", "SetProtect", "GetDateTime", "SetDateTime", "PreConversionSetup",
-        "ResetMixerMemory", "LoadData", "SaveData", "GetNameParameterNum", "GetNameParameterList",
-        "SetNameParameterList", "GetLibrariesToConvert", "LibraryIndexToCategoryId",
-        "GetLibraryMax", "GetSceneLibraryMax"};
-    for (const char* op : operations) {
-        const std::string name(op);
-        const auto named = [&](const std::string& line) {
-            return line == name || line.rfind(name + " ", 0) == 0;
-        };
-        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), named), 1) << op;
-    }
-    EXPECT_EQ(lines.size(), std::size(operations));
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "SetDateTime Y M D h m s SCENE"), lines.end());
 }
