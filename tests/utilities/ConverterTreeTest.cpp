@@ -100,7 +100,6 @@ TEST(CopyPaste, CopiesTheSourceValueOfTheSameChannel)
     EXPECT_EQ(m.target.writes[0].name, kTarget);
     EXPECT_EQ(m.target.writes[0].channel, 5);
     EXPECT_EQ(m.target.writes[0].value, -42);
-    EXPECT_EQ(tree->Name(), kTarget);
     EXPECT_EQ(tree->GetSourceParameter()->GetName(), kSource);
     EXPECT_EQ(tree->GetTargetParameter()->GetName(), kTarget);
 }
@@ -123,15 +122,11 @@ TEST(Ranges, ChannelsAreTheTargetsLimitedToTheSources)
     auto shifted = m.make<CopyPasteParamConverter>(kTarget, "/Late/MMS");
     EXPECT_EQ(shifted->GetStart(), 4);
     EXPECT_EQ(shifted->GetEnd(), 119);
-}
 
-TEST(Ranges, DisjointChannelsCannotConvert)
-{
-    Mixers m;
-    m.source.setRanges(kSource, {200, 210, 0, 0});
-    auto tree = m.make<CopyPasteParamConverter>();
-    EXPECT_FALSE(tree->CanConvert());
-    IConverterIterator* it = tree->GetTargetIterator();
+    m.source.setRanges("/Far/MMS", {200, 210, 0, 0});
+    auto disjoint = m.make<CopyPasteParamConverter>(kTarget, "/Far/MMS");
+    EXPECT_FALSE(disjoint->CanConvert());
+    IConverterIterator* it = disjoint->GetTargetIterator();
     EXPECT_EQ(it->Count(), 0);
     it->Destroy();
 }
@@ -201,7 +196,7 @@ TEST(Composite, EveryFilterMustPass)
     EXPECT_FALSE(m.target.has(kTarget, 2));
 }
 
-TEST(Composite, ValueConvertersRunInOrderOnThePreviousResult)
+TEST(Composite, ValueConvertersRunInOrderAndARefusingStepWritesNothing)
 {
     Mixers m;
     m.source.set(kSource, 0, 3);
@@ -216,17 +211,12 @@ TEST(Composite, ValueConvertersRunInOrderOnThePreviousResult)
     multiplyFirst->AddConverter(new OffsetValueConverter(1));
     EXPECT_TRUE(multiplyFirst->Convert(0, 0));
     EXPECT_EQ(m.target.get(kTarget, 0), 31);
-}
 
-TEST(Composite, ARefusingStepWritesNothing)
-{
-    Mixers m;
-    m.source.set(kSource, 0, 3);
-    auto tree = m.make<CompositeParamConverter>();
-    tree->AddConverter(new OffsetValueConverter(1));
-    tree->AddConverter(new MapValueConverter({{0, 0}}, false));
-    EXPECT_FALSE(tree->Convert(0, 0));
-    EXPECT_TRUE(m.target.writes.empty());
+    auto refusing = m.make<CompositeParamConverter>();
+    refusing->AddConverter(new OffsetValueConverter(1));
+    refusing->AddConverter(new MapValueConverter({{0, 0}}, false));
+    EXPECT_FALSE(refusing->Convert(0, 0));
+    EXPECT_EQ(m.target.writes.size(), 2u);
 }
 
 TEST(Dependencies, ReadFromTheSourceUnderTheTargetFactorysMapping)
@@ -253,26 +243,7 @@ TEST(Dependencies, ReadFromTheSourceUnderTheTargetFactorysMapping)
     EXPECT_EQ(m.target.get(kTarget, 5), 12);
 }
 
-TEST(Dependencies, WithoutAFactoryOrMappingTheNameItselfIsRead)
-{
-    Mixers m;
-    m.source.set("/Target/Type/MMS", 1, 3);
-    m.source.set("/Other/MMS", 1, 4);
-    auto tree = m.make<CompositeParamConverter>();
-    tree->AddDependency("/Target/Type/MMS");
-    tree->AddFilter(new DependencyFilter({3}, true, 0));
-    EXPECT_TRUE(tree->Convert(1, 0));
-
-    MappingFactory factory;
-    m.target.factory = &factory;
-    auto second = m.make<CompositeParamConverter>();
-    second->AddDependency("/Other/MMS");
-    second->AddFilter(new DependencyFilter({4}, true, 0));
-    EXPECT_TRUE(second->Convert(1, 0));
-    EXPECT_FALSE(second->Convert(2, 0));
-}
-
-TEST(Dependencies, ValuesReachFiltersInTheOrderAdded)
+TEST(Dependencies, UnmappedNamesAreReadAsTheyAreInTheOrderAdded)
 {
     Mixers m;
     m.source.set("/A/MMS", 0, 1);
@@ -283,56 +254,56 @@ TEST(Dependencies, ValuesReachFiltersInTheOrderAdded)
     tree->AddFilter(new DependencyFilter({2}, true, 1));
     tree->AddFilter(new DependencyFilter({1}, true, 0));
     EXPECT_TRUE(tree->Convert(0, 0));
+    EXPECT_FALSE(tree->Convert(1, 0));
     EXPECT_EQ(tree->GetDependentParameters(), (std::vector<std::string>{"/A/MMS", "/B/MMS"}));
+
+    // With a factory that has no mapping for the name.
+    MappingFactory factory;
+    m.target.factory = &factory;
+    auto mapped = m.make<CompositeParamConverter>();
+    mapped->AddDependency("/A/MMS");
+    mapped->AddFilter(new DependencyFilter({1}, true, 0));
+    EXPECT_TRUE(mapped->Convert(0, 0));
 }
 
+// Cases are tried in order; the first passing one gives the value.
 TEST(Switch, FirstPassingCaseGivesTheValue)
 {
     Mixers m;
-    m.source.set("/Type/MMS", 0, 5);
-    m.source.set(kSource, 0, 10);
     auto tree = m.make<SwitchConverter>();
     tree->AddDependency("/Type/MMS");
     tree->AddCase(new DependencyFilter({4}, true, 0), new ConstantConverter(-1));
     tree->AddCase(new DependencyFilter({5}, true, 0), new OffsetValueConverter(2));
     tree->AddCase(new DependencyFilter({5, 6}, true, 0), new ConstantConverter(-3));
-    EXPECT_TRUE(tree->Convert(0, 0));
-    EXPECT_EQ(m.target.get(kTarget, 0), 12);
-}
+    struct Row { int type; bool written; int value; };
+    const Row rows[] = {{4, true, -1}, {5, true, 12}, {6, true, -3}, {9, false, 0}};
+    for (int ch = 0; ch < 4; ++ch) {
+        m.source.set("/Type/MMS", ch, rows[ch].type);
+        m.source.set(kSource, ch, 10);
+        EXPECT_EQ(tree->Convert(ch, 0), rows[ch].written) << rows[ch].type;
+        EXPECT_EQ(m.target.has(kTarget, ch), rows[ch].written) << rows[ch].type;
+        if (rows[ch].written)
+            EXPECT_EQ(m.target.get(kTarget, ch), rows[ch].value) << rows[ch].type;
+    }
+    EXPECT_FALSE(m.make<SwitchConverter>()->Convert(0, 0));
 
-TEST(Switch, NoCasePassingWritesNothing)
-{
-    Mixers m;
-    m.source.set("/Type/MMS", 0, 9);
-    auto tree = m.make<SwitchConverter>();
-    tree->AddDependency("/Type/MMS");
-    tree->AddCase(new DependencyFilter({4}, true, 0), new CopyValueConverter());
-    EXPECT_FALSE(tree->Convert(0, 0));
-    auto empty = m.make<SwitchConverter>();
-    EXPECT_FALSE(empty->Convert(0, 0));
+    // A null case always passes and copies; converters then apply, filters gate.
+    auto plain = m.make<SwitchConverter>();
+    plain->AddCase(nullptr, nullptr);
+    plain->AddConverter(new MultiplyValueConverter(3));
+    EXPECT_TRUE(plain->Convert(1, 0));
+    EXPECT_EQ(m.target.get(kTarget, 1), 30);
+    plain->AddFilter(new CountingFilter(false));
+    m.target.writes.clear();
+    EXPECT_FALSE(plain->Convert(2, 0));
     EXPECT_TRUE(m.target.writes.empty());
 }
 
-TEST(Switch, FiltersGateTheCasesAndConvertersFollowTheCase)
+TEST(IfThenElse, ConditionPicksTheBranchFiltersGateTheWhole)
 {
     Mixers m;
-    m.source.set(kSource, 0, 4);
-    auto tree = m.make<SwitchConverter>();
-    tree->AddCase(nullptr, nullptr);                       // always passes, copies
-    tree->AddConverter(new MultiplyValueConverter(3));
-    EXPECT_TRUE(tree->Convert(0, 0));
-    EXPECT_EQ(m.target.get(kTarget, 0), 12);
-
-    tree->AddFilter(new CountingFilter(false));
-    EXPECT_FALSE(tree->Convert(1, 0));
-    EXPECT_FALSE(m.target.has(kTarget, 1));
-}
-
-TEST(IfThenElse, ConditionPicksTheBranchOnTheSourceValue)
-{
-    Mixers m;
-    m.source.set(kSource, 0, 10);
-    m.source.set(kSource, 1, 11);
+    for (int ch = 0; ch < 3; ++ch)
+        m.source.set(kSource, ch, 10 + ch);
     auto tree = m.make<IfThenElseConverter>();
     tree->AddCondition(new RangeFilter(true, 10, false, 0, true));
     tree->AddIf(new ConstantConverter(10));
@@ -341,30 +312,20 @@ TEST(IfThenElse, ConditionPicksTheBranchOnTheSourceValue)
     EXPECT_TRUE(tree->Convert(1, 0));
     EXPECT_EQ(m.target.get(kTarget, 0), 10);
     EXPECT_EQ(m.target.get(kTarget, 1), 111);
-}
-
-TEST(IfThenElse, FiltersGateTheWholeAndAnEmptyBranchWritesNothing)
-{
-    Mixers m;
-    m.source.set(kSource, 0, 50);
-    auto gated = m.make<IfThenElseConverter>();
-    gated->AddFilter(new CountingFilter(false));
-    gated->AddIf(new ConstantConverter(1));
-    gated->AddElse(new ConstantConverter(2));
-    EXPECT_FALSE(gated->Convert(0, 0));
+    tree->AddFilter(new CountingFilter(false));
+    EXPECT_FALSE(tree->Convert(2, 0));
 
     auto onlyIf = m.make<IfThenElseConverter>();
     onlyIf->AddCondition(new RangeFilter(true, 10, false, 0, true));
     onlyIf->AddIf(new ConstantConverter(1));
-    EXPECT_FALSE(onlyIf->Convert(0, 0));
-    EXPECT_TRUE(m.target.writes.empty());
+    EXPECT_FALSE(onlyIf->Convert(2, 0));
+    EXPECT_FALSE(m.target.has(kTarget, 2));
 
-    // Without conditions the if-branch runs.
     auto unconditional = m.make<IfThenElseConverter>();
     unconditional->AddIf(new OffsetValueConverter(1));
     unconditional->AddElse(new ConstantConverter(-1));
-    EXPECT_TRUE(unconditional->Convert(0, 0));
-    EXPECT_EQ(m.target.get(kTarget, 0), 51);
+    EXPECT_TRUE(unconditional->Convert(2, 0));
+    EXPECT_EQ(m.target.get(kTarget, 2), 13);
 }
 
 TEST(Ownership, DestroyReleasesParametersFiltersAndConverters)
@@ -396,21 +357,6 @@ TEST(Ownership, DestroyReleasesParametersFiltersAndConverters)
     EXPECT_EQ(g_destroyed, 3);
 }
 
-TEST(Ownership, ASourceThatRefusesItsParameterLeavesNothingBehind)
-{
-    Mixers m;
-    m.source.refused.insert(kSource);
-    try {
-        m.make<CompositeParamConverter>();
-        FAIL() << "CreateParameter's exception did not pass out";
-    } catch (ParameterNotFoundException* e) {
-        EXPECT_EQ(e->parameterName(), kSource);
-        delete e;
-    }
-    EXPECT_EQ(m.target.createdParameters, 1);
-    EXPECT_EQ(m.target.liveParameters, 0);
-}
-
 TEST(Ownership, AHalfBuiltTreeIsReleasedWhenADependencyThrows)
 {
     Mixers m;
@@ -430,15 +376,25 @@ TEST(Ownership, AHalfBuiltTreeIsReleasedWhenADependencyThrows)
     EXPECT_EQ(m.source.liveParameters, 0);
 }
 
-TEST(Ownership, NullMixerIsAClearError)
+TEST(Ownership, ARefusedParameterOrNullMixerLeavesNothingBehind)
 {
-    MapMixer target("TGT");
+    Mixers m;
+    m.source.refused.insert(kSource);
     try {
-        CopyPasteParamConverter bad(kTarget, kSource, &target, nullptr);
-        FAIL() << "a null source mixer was accepted";
-    } catch (ConverterException* e) {
-        EXPECT_NE(std::string(e->what()).find(kSource), std::string::npos);
+        m.make<CompositeParamConverter>();
+        FAIL() << "CreateParameter's exception did not pass out";
+    } catch (ParameterNotFoundException* e) {
+        EXPECT_EQ(e->parameterName(), kSource);
         delete e;
     }
-    EXPECT_EQ(target.liveParameters, 0);
+    EXPECT_EQ(m.target.createdParameters, 1);
+    EXPECT_EQ(m.target.liveParameters, 0);
+    try {
+        CopyPasteParamConverter bad(kTarget, "/Other/MMS", &m.target, nullptr);
+        FAIL() << "a null source mixer was accepted";
+    } catch (ConverterException* e) {
+        EXPECT_NE(std::string(e->what()).find("/Other/MMS"), std::string::npos);
+        delete e;
+    }
+    EXPECT_EQ(m.target.liveParameters, 0);
 }

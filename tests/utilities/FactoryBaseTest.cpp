@@ -72,20 +72,13 @@ TEST(FactoryBase, NullParameterGivesNoIteratorAndMixerlessParameterAnEmptyOne)
     it->Destroy();
 }
 
-TEST(RangeIterator, EmptyRangesYieldNothing)
+TEST(RangeIterator, EmptyRangesYieldNothingAndIntMaxEndsTerminate)
 {
-    auto* noChannels = new ParameterRangeIterator(5, 4, 0, 0);
-    EXPECT_EQ(noChannels->Count(), 0);
-    EXPECT_TRUE(walk(noChannels).empty());
-    noChannels->Destroy();
-    auto* noSubs = new ParameterRangeIterator(0, 4, 1, 0);
-    EXPECT_EQ(noSubs->Count(), 0);
-    EXPECT_TRUE(walk(noSubs).empty());
-    noSubs->Destroy();
-}
-
-TEST(RangeIterator, RangesEndingAtIntMaxTerminate)
-{
+    for (auto* empty : {new ParameterRangeIterator(5, 4, 0, 0), new ParameterRangeIterator(0, 4, 1, 0)}) {
+        EXPECT_EQ(empty->Count(), 0);
+        EXPECT_TRUE(walk(empty).empty());
+        empty->Destroy();
+    }
     auto* it = new ParameterRangeIterator(INT_MAX - 1, INT_MAX, INT_MAX, INT_MAX);
     EXPECT_EQ(it->Count(), 2);
     EXPECT_EQ(walk(it), (std::vector<std::pair<int, int>>{{INT_MAX - 1, INT_MAX}, {INT_MAX, INT_MAX}}));

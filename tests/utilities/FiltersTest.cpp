@@ -5,90 +5,50 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <vector>
 
 namespace {
 
-ConversionContext withSource(int value)
+struct Row {
+    const IFilter* filter;
+    int sourceValue;
+    std::vector<int> dependencies;
+    bool passes;
+};
+
+void check(const std::vector<Row>& rows)
 {
-    ConversionContext c;
-    c.sourceValue = value;
-    return c;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        ConversionContext c;
+        c.sourceValue = rows[i].sourceValue;
+        EXPECT_EQ(rows[i].filter->Pass(c, rows[i].dependencies), rows[i].passes) << "row " << i;
+    }
 }
 
 } // namespace
 
-TEST(DependencyFilter, PassesWhenTheChosenDependencyHoldsOneOfTheValues)
+// The chosen dependency must (or, with the flag false, must not) hold one of
+// the values; a missing dependency fails either way; the source value plays no part.
+TEST(DependencyFilter, ChosenDependencyAgainstTheValueSet)
 {
-    const DependencyFilter filter({6, 7}, true, 0);
-    const ConversionContext c;
-    EXPECT_TRUE(filter.Pass(c, {6}));
-    EXPECT_TRUE(filter.Pass(c, {7, 0}));
-    EXPECT_FALSE(filter.Pass(c, {5}));
-    EXPECT_FALSE(filter.Pass(c, {8}));
+    const DependencyFilter in67({6, 7}, true, 0), notIn67({6, 7}, false, 0), second({200}, true, 1),
+        third({0}, true, 2), negative({0}, true, -1), notSecond({0}, false, 1), is3({3}, true, 0);
+    check({{&in67, 0, {6}, true},       {&in67, 0, {7, 0}, true},      {&in67, 0, {5}, false},
+           {&in67, 0, {8}, false},      {&second, 0, {0, 200}, true},  {&second, 0, {200, 0}, false},
+           {&notIn67, 0, {6}, false},   {&notIn67, 0, {5}, true},      {&in67, 0, {}, false},
+           {&third, 0, {0, 0}, false},  {&negative, 0, {0}, false},    {&notSecond, 0, {5}, false},
+           {&is3, 99, {3}, true},       {&is3, 3, {99}, false}});
 }
 
-TEST(DependencyFilter, LooksOnlyAtItsIndex)
+// Bounds on the source value, each inclusive or not; dependencies play no part.
+TEST(RangeFilter, BoundsOnTheSourceValue)
 {
-    const DependencyFilter second({200}, true, 1);
-    const ConversionContext c;
-    EXPECT_TRUE(second.Pass(c, {0, 200}));
-    EXPECT_FALSE(second.Pass(c, {200, 0}));
-}
-
-TEST(DependencyFilter, FalseFlagPassesWhenTheValueIsNotInTheSet)
-{
-    const DependencyFilter filter({6, 7}, false, 0);
-    const ConversionContext c;
-    EXPECT_FALSE(filter.Pass(c, {6}));
-    EXPECT_TRUE(filter.Pass(c, {5}));
-}
-
-TEST(DependencyFilter, MissingDependencyFails)
-{
-    const ConversionContext c;
-    EXPECT_FALSE(DependencyFilter({0}, true, 0).Pass(c, {}));
-    EXPECT_FALSE(DependencyFilter({0}, true, 2).Pass(c, {0, 0}));
-    EXPECT_FALSE(DependencyFilter({0}, true, -1).Pass(c, {0}));
-    EXPECT_FALSE(DependencyFilter({0}, false, 1).Pass(c, {5}));
-}
-
-TEST(DependencyFilter, IgnoresTheSourceValue)
-{
-    const DependencyFilter filter({3}, true, 0);
-    EXPECT_TRUE(filter.Pass(withSource(99), {3}));
-    EXPECT_FALSE(filter.Pass(withSource(3), {99}));
-}
-
-TEST(RangeFilter, InclusiveUpperBound)
-{
-    const RangeFilter atMost10(true, 10, false, 0, true);
-    EXPECT_TRUE(atMost10.Pass(withSource(10), {}));
-    EXPECT_TRUE(atMost10.Pass(withSource(-5), {}));
-    EXPECT_TRUE(atMost10.Pass(withSource(INT_MIN), {}));
-    EXPECT_FALSE(atMost10.Pass(withSource(11), {}));
-}
-
-TEST(RangeFilter, ExclusiveBoundsAndLowerBound)
-{
-    const RangeFilter below10(true, 10, false, 0, false);
-    EXPECT_FALSE(below10.Pass(withSource(10), {}));
-    EXPECT_TRUE(below10.Pass(withSource(9), {}));
-
-    const RangeFilter from2To5(true, 5, true, 2, true);
-    EXPECT_FALSE(from2To5.Pass(withSource(1), {}));
-    EXPECT_TRUE(from2To5.Pass(withSource(2), {}));
-    EXPECT_TRUE(from2To5.Pass(withSource(5), {}));
-    EXPECT_FALSE(from2To5.Pass(withSource(6), {}));
-
-    const RangeFilter above2(false, 0, true, 2, false);
-    EXPECT_FALSE(above2.Pass(withSource(2), {}));
-    EXPECT_TRUE(above2.Pass(withSource(INT_MAX), {}));
-}
-
-TEST(RangeFilter, NoBoundPassesAndDependenciesPlayNoPart)
-{
-    const RangeFilter none(false, 0, false, 0, true);
-    EXPECT_TRUE(none.Pass(withSource(INT_MIN), {}));
-    const RangeFilter atMost2(true, 2, false, 0, true);
-    EXPECT_FALSE(atMost2.Pass(withSource(3), {0, 1, 2}));
+    const RangeFilter atMost10(true, 10, false, 0, true), below10(true, 10, false, 0, false),
+        from2To5(true, 5, true, 2, true), above2(false, 0, true, 2, false), none(false, 0, false, 0, true),
+        atMost2(true, 2, false, 0, true);
+    check({{&atMost10, 10, {}, true},     {&atMost10, INT_MIN, {}, true}, {&atMost10, 11, {}, false},
+           {&below10, 10, {}, false},     {&below10, 9, {}, true},        {&from2To5, 1, {}, false},
+           {&from2To5, 2, {}, true},      {&from2To5, 5, {}, true},       {&from2To5, 6, {}, false},
+           {&above2, 2, {}, false},       {&above2, INT_MAX, {}, true},   {&none, INT_MIN, {}, true},
+           {&atMost2, 3, {0, 1, 2}, false}});
 }
