@@ -259,67 +259,44 @@ TEST(EditorProcessTest, MatchingRequestsAreRefusedOrDropped)
     EXPECT_EQ(peer.value("/Mixing/InputChannel:5/Fader/On").toDouble(), 1);
 }
 
-TEST(EditorProcessTest, CloseAfterEndsTheSessionCleanly)
+// After n requests: --close-after answers the n-th and closes cleanly,
+// --exit-after dies on it without answering.
+TEST(EditorProcessTest, SessionEndsAfterTheGivenRequestCount)
 {
-    EditorPeer peer;
-    ASSERT_TRUE(peer.startReady({"--close-after=2"}));
-    EXPECT_TRUE(peer.set(kFader, 1));
-    peer.send("set_scene_store", sceneCmd("1.00", {{"prmSceneTitle", "a"}, {"prmSceneComment", "b"}}));
-    EXPECT_EQ(peer.replies().value(1)["result"].toString(), "ok");
-    EXPECT_TRUE(peer.socketClosed(5000));
-    int code = -100;
-    ASSERT_TRUE(peer.waitForExit(5000, &code));
-    EXPECT_EQ(code, 0);
-}
-
-TEST(EditorProcessTest, ExitAfterDiesWithoutAnswering)
-{
-    EditorPeer peer;
-    ASSERT_TRUE(peer.startReady({"--exit-after=2"}));
-    EXPECT_TRUE(peer.set(kFader, 1));
-    peer.send("get_prm_val", addr(kFader));
-    int code = -100;
-    ASSERT_TRUE(peer.waitForExit(5000, &code));
-    EXPECT_EQ(code, 3);
-    EXPECT_TRUE(peer.replies(500).isEmpty());
-    EXPECT_EQ(peer.loggedLines().size(), 2);
-}
-
-TEST(EditorProcessTest, ByteByByteRepliesArriveWhole)
-{
-    EditorPeer peer;
-    ASSERT_TRUE(peer.startReady({"--byte-by-byte"}));
-    peer.reads = 0;
-    const QString reqid = peer.send("get_prm_val", addr(kFader));
-    const QList<QJsonObject> replies = peer.replies(10000);
-    ASSERT_EQ(replies.size(), 1);
-    EXPECT_EQ(replies[0]["reqid"].toString(), reqid);
-    EXPECT_GT(peer.reads, 5);
-}
-
-TEST(EditorProcessTest, GarbageLinesPrecedeEveryReply)
-{
-    EditorPeer peer;
-    ASSERT_TRUE(peer.startReady({}, "--garbage-before-reply"));
-    for (int i = 0; i < 2; ++i) {
-        peer.send("get_prm_val", addr(kFader));
-        const QByteArray garbage = peer.readLine();
-        ASSERT_FALSE(garbage.isNull());
-        EXPECT_TRUE(QJsonDocument::fromJson(garbage).isNull());
-        QByteArray next = peer.readLine();
-        while (next.isEmpty() && !next.isNull())
-            next = peer.readLine();
-        EXPECT_TRUE(QJsonDocument::fromJson(next).object().contains("reply"));
+    struct Row { const char* option; int exitCode; bool lastAnswered; };
+    for (const Row& row : {Row{"--close-after=2", 0, true}, Row{"--exit-after=2", 3, false}}) {
+        SCOPED_TRACE(row.option);
+        EditorPeer peer;
+        ASSERT_TRUE(peer.startReady({row.option}));
+        EXPECT_TRUE(peer.set(kFader, 1));
+        peer.send("set_scene_store", sceneCmd("1.00", {{"prmSceneTitle", "a"}, {"prmSceneComment", "b"}}));
+        EXPECT_EQ(peer.replies(row.lastAnswered ? 5000 : 500).size(), row.lastAnswered ? 2 : 0);
+        EXPECT_TRUE(peer.socketClosed(5000));
+        int code = -100;
+        ASSERT_TRUE(peer.waitForExit(5000, &code));
+        EXPECT_EQ(code, row.exitCode);
+        EXPECT_EQ(peer.loggedLines().size(), 2);
     }
 }
 
-TEST(EditorProcessTest, EnvironmentOptionsAddToTheCommandLine)
+// Options from the environment add to the command line's: replies sent a
+// byte at a time after a garbage line, a forced type and a second log.
+TEST(EditorProcessTest, ByteByByteGarbageAndEnvironmentOptions)
 {
     EditorPeer peer;
     const QString otherLog = peer.dir.filePath("env.log");
-    ASSERT_TRUE(peer.startReady({}, "--force-type=128:Fader/Level   --log " + otherLog));
-    const QJsonObject r = peer.command("get_prm_val", addr(kFader));
-    EXPECT_EQ(r["cmdinfo"].toObject()["info"].toObject()["prmType"].toInt(), 128);
+    ASSERT_TRUE(peer.startReady({"--byte-by-byte"},
+                                "--garbage-before-reply --force-type=128:Fader/Level   --log " + otherLog));
+    peer.reads = 0;
+    const QString reqid = peer.send("get_prm_val", addr(kFader));
+    const QByteArray garbage = peer.readLine(10000);
+    ASSERT_FALSE(garbage.isNull());
+    EXPECT_TRUE(QJsonDocument::fromJson(garbage).isNull());
+    const QList<QJsonObject> replies = peer.replies(10000);
+    ASSERT_EQ(replies.size(), 1);
+    EXPECT_EQ(replies[0]["reqid"].toString(), reqid);
+    EXPECT_EQ(replies[0]["cmdinfo"].toObject()["info"].toObject()["prmType"].toInt(), 128);
+    EXPECT_GT(peer.reads, 5);
     QFile f(otherLog);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("get_prm_val"));
