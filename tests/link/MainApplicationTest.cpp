@@ -152,6 +152,11 @@ protected:
         app = nullptr;
     }
 
+    void refuseAll()
+    {
+        editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
+    }
+
     // Requests seen by the editor after a short grace period for stragglers.
     QList<QJsonObject> settledRequests()
     {
@@ -173,16 +178,12 @@ protected:
 // ---------------------------------------------------------------------------
 // Launch
 
-TEST_F(CommandLayerTest, FlagsBeforeAnyEditor)
+TEST(CommandLayerMeta, EighteenPrivateSlotsInOrderAndIdleFlags)
 {
     MainApplication idle(testTimings());
     EXPECT_FALSE(idle.commandCreated());
     EXPECT_TRUE(idle.commandDestroyed());
     EXPECT_FALSE(idle.mmsReadied());
-}
-
-TEST(CommandLayerMeta, EighteenSlotsInOrder)
-{
     const QMetaObject& meta = MainApplication::staticMetaObject;
     QStringList slotNames;
     for (int i = meta.methodOffset(); i < meta.methodCount(); ++i) {
@@ -372,17 +373,18 @@ TEST_F(CommandLayerTest, FlagsFollowEditorLifecycle)
     EXPECT_FALSE(app->mmsReadied());
 }
 
-TEST_F(CommandLayerTest, DestroyClosesConnection)
+// Through the destroy command, or by deleting the objects with the editor
+// still connected.
+TEST_F(CommandLayerTest, DestroyAndTeardownCloseTheConnection)
 {
     startLinked();
     QMetaObject::invokeMethod(app, "doCommandDestroy");
     EXPECT_TRUE(app->waitForCommandDestroyed());
     EXPECT_FALSE(app->commandCreated());
     EXPECT_TRUE(spinUntil([&] { return !editor->isConnected(); }));
-}
+    shutdown();
+    QFile::remove(dir.filePath("args.txt"));
 
-TEST_F(CommandLayerTest, TeardownWithEditorStillConnected)
-{
     startLinked();
     thread->quit();
     thread->wait();
@@ -415,7 +417,7 @@ TEST_P(CommandPayloadTest, SendsPayloadAndReportsResult)
     EXPECT_EQ(QJsonDocument(requests[0].value("cmdinfo").toObject()).toJson(QJsonDocument::Compact),
               QByteArray(GetParam().cmdinfo));
 
-    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
+    refuseAll();
     EXPECT_FALSE(GetParam().run(*app));
 }
 
@@ -451,30 +453,21 @@ INSTANTIATE_TEST_SUITE_P(
                     "set_prm_val", R"({"info":{"prmAddr":"/Mixing/Mix:48/Fader:0/Level/MMS","prmValue":1}})"}),
     [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
-TEST_F(CommandLayerTest, WindowVisibilityWaitsForReply)
+TEST_F(CommandLayerTest, WindowVisibilityAndSceneInfoText)
 {
     startLinked();
     app->SetWindowVisibility("Hidden");
-    const QList<QJsonObject> requests = settledRequests();
-    ASSERT_EQ(requests.size(), 1);
-    EXPECT_EQ(requests[0].value("cmd").toString(), QString("set_window_visibility"));
-    EXPECT_EQ(requests[0].value("cmdinfo").toObject().value("info").toObject().value("prmWindowVisibility").toString(),
-              QString("Hidden"));
-}
-
-TEST_F(CommandLayerTest, SceneInfoTextAndFailure)
-{
-    startLinked();
+    ASSERT_EQ(settledRequests().size(), 1);
+    EXPECT_EQ(QJsonDocument(editor->requests()[0].value("cmdinfo").toObject()).toJson(QJsonDocument::Compact),
+              QByteArray(R"({"info":{"prmWindowVisibility":"Hidden"}})"));
     editor->setResponder([peer = editor.get()](const QJsonObject& r) {
         return QList<QByteArray>{peer->reply(r, "ok", QJsonObject{{"info", QJsonObject{{"prmValue", "Verse 2"}}}})};
     });
     QString text;
     EXPECT_TRUE(app->GetSceneInfo("Title", "UserA", "1.00", text));
     EXPECT_EQ(text, QString("Verse 2"));
-    const QJsonObject info = editor->requests().last().value("cmdinfo").toObject().value("info").toObject();
-    EXPECT_EQ(info.value("prmSceneInfoType").toString(), QString("Title"));
-    EXPECT_EQ(info.value("prmSceneCategory").toString(), QString("UserA"));
-    EXPECT_EQ(info.value("prmSceneNumber").toString(), QString("1.00"));
+    EXPECT_EQ(QJsonDocument(editor->requests().last().value("cmdinfo").toObject()).toJson(QJsonDocument::Compact),
+              QByteArray(R"({"info":{"prmSceneCategory":"UserA","prmSceneInfoType":"Title","prmSceneNumber":"1.00"}})"));
 
     // Data of an "ng" reply is not trusted.
     editor->setResponder([peer = editor.get()](const QJsonObject& r) {
@@ -715,22 +708,10 @@ TEST_F(CommandLayerTest, SomeAddressesAreAlwaysReadSingly)
     EXPECT_EQ(takeLog().filter("|single getParam").size(), addresses.size());
 }
 
-TEST_F(CommandLayerTest, OtherParameterReplacesCachedBlock)
-{
-    startLinked();
-    editor->setResponder(consoleResponder(editor.get()));
-    OVariant value;
-    app->GetPrmVal("/Mixing/Mix:1/Fader:0/Level/MMS", value);
-    app->GetPrmVal("/Mixing/Mix:1/Fader:0/On/MMS", value);
-    app->GetPrmVal("/Mixing/Mix:2/Fader:0/Level/MMS", value);
-    EXPECT_EQ(value.toInt(), 20);
-    EXPECT_EQ(settledRequests().size(), 3);
-}
-
 TEST_F(CommandLayerTest, FailedBlockReadLeavesValueInvalidAndCacheEmpty)
 {
     startLinked();
-    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
+    refuseAll();
     OVariant value(7);
     app->GetPrmVal("/Mixing/Matrix:3/Fader:0/Level/MMS", value);
     EXPECT_FALSE(value.isValid());
@@ -741,7 +722,7 @@ TEST_F(CommandLayerTest, FailedBlockReadLeavesValueInvalidAndCacheEmpty)
     EXPECT_EQ(settledRequests().size(), 2);
 
     // A failed read of another block drops the cached one as well.
-    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
+    refuseAll();
     app->GetPrmVal("/Mixing/Matrix:3/Fader:0/On/MMS", value);
     EXPECT_FALSE(value.isValid());
     editor->setResponder(consoleResponder(editor.get()));
@@ -750,7 +731,7 @@ TEST_F(CommandLayerTest, FailedBlockReadLeavesValueInvalidAndCacheEmpty)
     EXPECT_EQ(settledRequests().size(), 4);
 
     // A single read that fails also leaves the value invalid.
-    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
+    refuseAll();
     app->GetPrmVal("/Mixing/MuteGroup:0/Name/MMS", value);
     EXPECT_FALSE(value.isValid());
 }
@@ -771,7 +752,8 @@ TEST_F(CommandLayerTest, ShortReplyListCachesOnlyWhatCame)
     EXPECT_EQ(settledRequests().size(), 2);
 }
 
-TEST_F(CommandLayerTest, CachedBlockOutlivesWrites)
+// One block is cached: writes and loads leave it, another parameter replaces it.
+TEST_F(CommandLayerTest, CachedBlockOutlivesWritesUntilAnotherParameterIsRead)
 {
     startLinked();
     editor->setResponder(consoleResponder(editor.get()));
@@ -782,9 +764,13 @@ TEST_F(CommandLayerTest, CachedBlockOutlivesWrites)
     EXPECT_TRUE(app->SetLoad("/x/other.KX9F"));
     app->GetPrmVal("/Mixing/Stereo:2/Fader:0/Level/MMS", value);
     EXPECT_EQ(value.toInt(), 20);
+    app->GetPrmVal("/Mixing/Stereo:1/Fader:0/On/MMS", value);
+    app->GetPrmVal("/Mixing/Stereo:2/Fader:0/Level/MMS", value);
+    EXPECT_EQ(value.toInt(), 20);
     const QList<QJsonObject> requests = settledRequests();
-    ASSERT_EQ(requests.size(), 2);
+    ASSERT_EQ(requests.size(), 4);
     EXPECT_EQ(requests[1].value("cmd").toString(), QString("set_load"));
+    EXPECT_EQ(requests[3].value("cmd").toString(), QString("getData_prm_val"));
 }
 
 TEST_F(CommandLayerTest, TypedValuesFromReplies)
@@ -829,7 +815,7 @@ TEST_F(CommandLayerTest, BlockWritesAreSentAtHighestChannel)
     }
 
     // The batch was emptied: the next round starts again, and "ng" is reported.
-    editor->setResponder([peer = editor.get()](const QJsonObject& r) { return QList<QByteArray>{peer->reply(r, "ng")}; });
+    refuseAll();
     EXPECT_TRUE(app->SetPrmVal("/Mixing/Mix:46/Fader:0/Level/MMS", OVariant("x", 10)));
     EXPECT_FALSE(app->SetPrmVal("/Mixing/Mix:47/Fader:0/Level/MMS", OVariant(1)));
     const QList<QJsonObject> again = settledRequests();

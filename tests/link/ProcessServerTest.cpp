@@ -263,24 +263,22 @@ TEST_F(ProcessServerTest, RepliesAndNotificationsReachObservers)
     EXPECT_EQ(observer.events.size(), 2);
 }
 
-TEST_F(ProcessServerTest, PeerClosingReportsItsIdentifier)
+// A connection that never announced itself reports an empty identifier.
+TEST_F(ProcessServerTest, ClosingPeerReportsItsIdentifierOrNone)
 {
+    start("{dev}");
+    ScriptedEditor silent;
+    ASSERT_TRUE(silent.connectTo(server->port()));
+    silent.close();
+    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed "); }));
+    EXPECT_EQ(observer.events, QStringList{"destroyed "});
+
     start("{dev}");
     auto editor = peer("{dev}");
     editor->close();
     ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
     EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
     EXPECT_FALSE(server->destroyProcess("{dev}"));
-}
-
-TEST_F(ProcessServerTest, UnannouncedConnectionClosingReportsEmptyIdentifier)
-{
-    start("{dev}");
-    ScriptedEditor editor;
-    ASSERT_TRUE(editor.connectTo(server->port()));
-    editor.close();
-    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed "); }));
-    EXPECT_EQ(observer.events, QStringList{"destroyed "});
 }
 
 TEST_F(ProcessServerTest, DestroyProcessClosesTheConnection)
