@@ -58,42 +58,33 @@ void release(IParameterConverter* c)
 
 } // namespace
 
-TEST(InitFactory, OnlyAnExactRq10SourceMakesAFactory)
+// Only an exact "RQ10" source makes a factory; a second one replaces it,
+// other models and null keep what is held.
+TEST(InitFactory, OnlyAnExactRq10SourceMakesOrReplacesTheFactory)
 {
+    IParameterConverterFactory* held = nullptr;
     for (const char* id : {"RQ1", "RQ10 ", "rq10", "RQ100", " RQ10", ""}) {
-        IParameterConverterFactory* held = nullptr;
         MapMixer other(id);
         ConverterSlots::initFactory(held, &other);
         EXPECT_EQ(held, nullptr) << "'" << id << "'";
     }
-    IParameterConverterFactory* held = nullptr;
     ConverterSlots::initFactory(held, nullptr);
     EXPECT_EQ(held, nullptr);
 
     MapMixer rq10("RQ10");
-    ConverterSlots::initFactory(held, &rq10);
-    ASSERT_NE(held, nullptr);
-    EXPECT_NE(dynamic_cast<TORVANParameterConverterFactory*>(held), nullptr);
-    ConverterSlots::destroyFactory(held);
-    EXPECT_EQ(held, nullptr);
-}
-
-TEST(InitFactory, SecondRq10ReplacesOtherModelsKeep)
-{
-    MapMixer rq10("RQ10");
     MapMixer other("KX9");
-    IParameterConverterFactory* held = nullptr;
     ConverterSlots::initFactory(held, &rq10);
+    ASSERT_NE(dynamic_cast<TORVANParameterConverterFactory*>(held), nullptr);
     IParameterConverterFactory* first = held;
     ConverterSlots::initFactory(held, &rq10);
     ASSERT_NE(held, nullptr);
     EXPECT_NE(held, first);
     IParameterConverterFactory* second = held;
     ConverterSlots::initFactory(held, &other);
-    EXPECT_EQ(held, second);
     ConverterSlots::initFactory(held, nullptr);
     EXPECT_EQ(held, second);
     ConverterSlots::destroyFactory(held);
+    EXPECT_EQ(held, nullptr);
     ConverterSlots::destroyFactory(held);   // nothing left to destroy
 }
 
@@ -147,22 +138,15 @@ TEST(GetConverter, SourceNameFromMappingThenRemap)
 
     // The flag travels to the mapping and to CreateConverter unchanged.
     EXPECT_EQ(scripted.flags, (std::vector<bool>{true, true, false, false, false, false}));
-    target.factory = nullptr;
-    EXPECT_EQ(target.liveParameters, 0);
-    EXPECT_EQ(source.liveParameters, 0);
-}
 
-TEST(GetConverter, TheFactorysConverterIsReturnedAsIs)
-{
-    CatalogTargetMixer target;
-    MapMixer source("RQ10");
-    ScriptedFactory scripted;
-    target.factory = &scripted;
+    // A converter the factory makes is returned as it is.
     scripted.made = new CopyPasteParamConverter(kName, "/Own/MMS", &target, &source);
-    IParameterConverter* c = target.GetConverter(kName, &source, nullptr, false);
+    c = target.GetConverter(kName, &source, nullptr, false);
     EXPECT_EQ(c, scripted.made);
     release(c);
     target.factory = nullptr;
+    EXPECT_EQ(target.liveParameters, 0);
+    EXPECT_EQ(source.liveParameters, 0);
 }
 
 TEST(GetConverter, ExceptionsPassOutAndLeaveNothingBehind)

@@ -61,18 +61,7 @@ protected:
     }
 };
 
-TEST_F(DynamicsRuleTrees, GateBankFillsSlotTwoFromItsRange)
-{
-    const std::string bank = "/Mixing/InputChannel/Dynamics:0/Bank:0";
-    fillBank(bank, 3, 0);
-    source.set(bank + "/Gate/Range/MMS", 3, 42);
-    EXPECT_EQ(result(bank + "/Parameter:2/Value/MMS", 3), 42);
-    // Another channel of the same bank reads that channel's type and range.
-    fillBank(bank, 4, 3);
-    source.set(bank + "/Expander/Release/MMS", 4, 7);
-    EXPECT_EQ(result(bank + "/Parameter:2/Value/MMS", 4), 7);
-}
-
+// Slot 2 of a gate bank comes from the gate's range, and so on for each type.
 TEST_F(DynamicsRuleTrees, EverySlotOfEveryBankFollowsTheSourceType)
 {
     const int channel = 2;
@@ -153,38 +142,23 @@ TEST_F(DynamicsRuleTrees, InputProcessorZeroCopiesItsOnSwitchWhateverTheType)
     EXPECT_EQ(result("/Mixing/InputChannel/Dynamics:1/Bank:1/On/MMS", 100), 0);
 }
 
-TEST_F(DynamicsRuleTrees, DirectOutPoint)
+// Direct-out 200/210 become 30; insert points keep 210 but map 200 to 50;
+// to-stereo points map both to 110; anything else is copied.
+TEST_F(DynamicsRuleTrees, PatchPoints)
 {
-    const std::string point = "/Mixing/InputChannel/DirectOut/Point/MMS";
-    source.set(point, 0, 210);
-    source.set(point, 1, 200);
-    source.set(point, 2, 201);
-    source.set(point, 119, 199);
-    EXPECT_EQ(result(point, 0), 30);
-    EXPECT_EQ(result(point, 1), 30);
-    EXPECT_EQ(result(point, 2), 201);
-    EXPECT_EQ(result(point, 119), 199);
-}
-
-TEST_F(DynamicsRuleTrees, InsertPointsKeep210ButTheToStereoPointDoesNot)
-{
-    source.set("/Mixing/Mix/Insert/Point/MMS", 47, 210);
-    source.set("/Mixing/Mix/Insert/Point/MMS", 46, 200);
-    source.set("/Mixing/Mix/ToStereo/Point/MMS", 47, 210);
-    source.set("/Mixing/Mix/ToStereo/Point/MMS", 46, 200);
-    source.set("/Mixing/Mix/ToStereo/Point/MMS", 45, 201);
-    EXPECT_EQ(result("/Mixing/Mix/Insert/Point/MMS", 47), 210);
-    EXPECT_EQ(result("/Mixing/Mix/Insert/Point/MMS", 46), 50);
-    EXPECT_EQ(result("/Mixing/Mix/ToStereo/Point/MMS", 47), 110);
-    EXPECT_EQ(result("/Mixing/Mix/ToStereo/Point/MMS", 46), 110);
-    EXPECT_EQ(result("/Mixing/Mix/ToStereo/Point/MMS", 45), 201);
-
-    source.set("/Mixing/Matrix/Insert/Point/MMS", 11, 200);
-    source.set("/Mixing/Stereo/Insert/Point/MMS", 3, 200);
-    source.set("/Mixing/Stereo/Insert/Point/MMS", 2, 210);
-    EXPECT_EQ(result("/Mixing/Matrix/Insert/Point/MMS", 11), 50);
-    EXPECT_EQ(result("/Mixing/Stereo/Insert/Point/MMS", 3), 50);
-    EXPECT_EQ(result("/Mixing/Stereo/Insert/Point/MMS", 2), 210);
+    struct Row { const char* name; int channel; int in; int out; };
+    const Row rows[] = {
+        {"/Mixing/InputChannel/DirectOut/Point/MMS", 0, 210, 30}, {"/Mixing/InputChannel/DirectOut/Point/MMS", 1, 200, 30},
+        {"/Mixing/InputChannel/DirectOut/Point/MMS", 2, 201, 201}, {"/Mixing/InputChannel/DirectOut/Point/MMS", 119, 199, 199},
+        {"/Mixing/Mix/Insert/Point/MMS", 47, 210, 210},            {"/Mixing/Mix/Insert/Point/MMS", 46, 200, 50},
+        {"/Mixing/Mix/ToStereo/Point/MMS", 47, 210, 110},          {"/Mixing/Mix/ToStereo/Point/MMS", 46, 200, 110},
+        {"/Mixing/Mix/ToStereo/Point/MMS", 45, 201, 201},          {"/Mixing/Matrix/Insert/Point/MMS", 11, 200, 50},
+        {"/Mixing/Stereo/Insert/Point/MMS", 3, 200, 50},           {"/Mixing/Stereo/Insert/Point/MMS", 2, 210, 210},
+    };
+    for (const Row& r : rows) {
+        source.set(r.name, r.channel, r.in);
+        EXPECT_EQ(result(r.name, r.channel), r.out) << r.name << " channel " << r.channel << " = " << r.in;
+    }
 }
 
 TEST_F(DynamicsRuleTrees, AutomixerRackBecomesTheAutomixer)

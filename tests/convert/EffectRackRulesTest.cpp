@@ -30,13 +30,33 @@ protected:
     }
 };
 
-TEST_F(EffectRackRuleTrees, HallHdSourceFeedsRevHdButNotRev)
+// Rules that read only the source plug-in's type and one of its parameters:
+// source type, parameter, value -> target slot and the value written.
+TEST_F(EffectRackRuleTrees, SourceTypeAndParameterRules)
 {
-    sourceEffect(0, 26, 1, 57);
-    EXPECT_EQ(result(slot(0, "RevHD"), 0), 57);
-    EXPECT_EQ(result(slot(0, "Rev"), 0), nothing);
-    source.set(sourceParameter(0), 0, 26);
-    EXPECT_EQ(result("/FX/FX/Param:0/PluginName:0/MMS/Rev", 0), 0);
+    struct Row { int type; int p; int value; int k; const char* tag; int expected; };
+    const Row rows[] = {
+        {26, 1, 57, 0, "RevHD", 57},      {26, 1, 57, 0, "Rev", nothing},     // Hall HD feeds RevHD only
+        {24, 2, 10, 1, "Rev", 10},        {24, 2, -3, 1, "Rev", 10},
+        {0, 2, 11, 1, "Rev", 174},        // 1 + 1999 * 11 / 127 = 174.1
+        {3, 2, 127, 1, "Rev", 2000},      {3, 2, 500, 1, "Rev", 2000},        // beyond the table: nearest key
+        {26, 2, 127, 1, "Rev", nothing},  // not a Rev type
+        {1, 7, 63, 7, "Rev", 993},        {1, 7, 64, 7, "Rev", 1000},         // slot 7 swaps the branches
+        {2, 3, 9, 2, "Rev", 8},           {2, 6, 4, 4, "Rev", 100},           {2, 10, 16, 6, "Rev", 0},
+        {2, 8, 63, 8, "Rev", 50},         {4, 7, 1, 6, "EarlyRef", 100},
+        {4, 5, 2, 5, "EarlyRef", 67},     {4, 5, 4, 5, "EarlyRef", 4},        // maps pass unknown keys
+        {21, 3, 4, 0, "DynaFilter", 2},   {21, 3, 7, 0, "DynaFilter", 7},     {14, 5, 6, 2, "DynaPhaser", 2},
+        {5, 0, 10, 0, "GateRev", 10},     {6, 0, 10, 0, "GateRev", 12},       {4, 0, 10, 0, "GateRev", nothing},
+        {18, 2, 4, 3, "ATPan", 4},        {18, 2, 5, 3, "ATPan", 0},
+        {8, 8, 13, 8, "StDLY", 13},       {8, 8, 14, 8, "StDLY", 13},         {8, 8, 2, 8, "StDLY", 2},
+        {13, 2, 9, 2, "Sym", 9},          {13, 2, 101, 2, "Sym", 111},        {13, 2, 8, 2, "Sym", 8},
+    };
+    for (const Row& r : rows) {
+        const int channel = int(&r - rows) % 16;
+        sourceEffect(channel, r.type, r.p, r.value);
+        EXPECT_EQ(result(slot(r.k, r.tag), channel), r.expected)
+            << "type " << r.type << " parameter " << r.p << " = " << r.value << " -> " << r.tag << " " << r.k;
+    }
 }
 
 TEST_F(EffectRackRuleTrees, ReverbTypeSwitch)
@@ -50,46 +70,6 @@ TEST_F(EffectRackRuleTrees, ReverbTypeSwitch)
         sourceEffect(5, type, 0, 99);
         EXPECT_EQ(result(pn, 5), expected[type]) << "type " << type;
     }
-}
-
-TEST_F(EffectRackRuleTrees, RevSlotOneRangeRule)
-{
-    const std::string s = slot(1, "Rev");
-    sourceEffect(1, 24, 2, 10);
-    EXPECT_EQ(result(s, 1), 10);
-    sourceEffect(1, 24, 2, -3);
-    EXPECT_EQ(result(s, 1), 10);
-    sourceEffect(1, 0, 2, 11);
-    EXPECT_EQ(result(s, 1), 174);            // 1 + 1999 * 11 / 127 = 174.1
-    sourceEffect(1, 3, 2, 127);
-    EXPECT_EQ(result(s, 1), 2000);
-    sourceEffect(1, 3, 2, 500);              // beyond the table: nearest key
-    EXPECT_EQ(result(s, 1), 2000);
-    sourceEffect(1, 26, 2, 127);             // not a Rev type
-    EXPECT_EQ(result(s, 1), nothing);
-}
-
-TEST_F(EffectRackRuleTrees, RevSlotSevenSwapsTheBranches)
-{
-    const std::string s = slot(7, "Rev");
-    sourceEffect(2, 1, 7, 63);
-    EXPECT_EQ(result(s, 2), 993);            // 1 + 1999 * 63 / 127 = 992.6
-    sourceEffect(2, 1, 7, 64);
-    EXPECT_EQ(result(s, 2), 1000);
-}
-
-TEST_F(EffectRackRuleTrees, FilteredArithmetic)
-{
-    sourceEffect(3, 2, 3, 9);
-    EXPECT_EQ(result(slot(2, "Rev"), 3), 8);
-    sourceEffect(3, 2, 6, 4);
-    EXPECT_EQ(result(slot(4, "Rev"), 3), 100);
-    sourceEffect(3, 2, 10, 16);
-    EXPECT_EQ(result(slot(6, "Rev"), 3), 0);
-    sourceEffect(3, 2, 8, 63);
-    EXPECT_EQ(result(slot(8, "Rev"), 3), 50);
-    sourceEffect(3, 4, 7, 1);
-    EXPECT_EQ(result(slot(6, "EarlyRef"), 3), 100);
 }
 
 TEST_F(EffectRackRuleTrees, TremoloSlotOneAveragesWithTheTargetsSlotTwo)
@@ -155,50 +135,6 @@ TEST_F(EffectRackRuleTrees, BankJudgeThroughTables)
     EXPECT_EQ(result(slot(3, "Phaser"), 2), 4);
     source.set(sourceParameter(5), 2, 0);    // below T0's first key
     EXPECT_EQ(result(slot(3, "Phaser"), 2), 0);
-}
-
-TEST_F(EffectRackRuleTrees, MapsPassUnknownKeysThrough)
-{
-    sourceEffect(0, 4, 5, 2);
-    EXPECT_EQ(result(slot(5, "EarlyRef"), 0), 67);
-    sourceEffect(0, 4, 5, 4);
-    EXPECT_EQ(result(slot(5, "EarlyRef"), 0), 4);
-    sourceEffect(0, 21, 3, 4);
-    EXPECT_EQ(result(slot(0, "DynaFilter"), 0), 2);
-    sourceEffect(0, 21, 3, 7);
-    EXPECT_EQ(result(slot(0, "DynaFilter"), 0), 7);
-    sourceEffect(0, 14, 5, 6);
-    EXPECT_EQ(result(slot(2, "DynaPhaser"), 0), 2);
-}
-
-TEST_F(EffectRackRuleTrees, GateReverbSlotZeroSwitchesOnTheType)
-{
-    sourceEffect(4, 5, 0, 10);
-    EXPECT_EQ(result(slot(0, "GateRev"), 4), 10);
-    sourceEffect(4, 6, 0, 10);
-    EXPECT_EQ(result(slot(0, "GateRev"), 4), 12);
-    sourceEffect(4, 4, 0, 10);
-    EXPECT_EQ(result(slot(0, "GateRev"), 4), nothing);
-}
-
-TEST_F(EffectRackRuleTrees, RangeRulesWithCopyFirst)
-{
-    sourceEffect(0, 18, 2, 4);
-    EXPECT_EQ(result(slot(3, "ATPan"), 0), 4);
-    sourceEffect(0, 18, 2, 5);
-    EXPECT_EQ(result(slot(3, "ATPan"), 0), 0);
-    sourceEffect(0, 8, 8, 13);
-    EXPECT_EQ(result(slot(8, "StDLY"), 0), 13);
-    sourceEffect(0, 8, 8, 14);
-    EXPECT_EQ(result(slot(8, "StDLY"), 0), 13);
-    sourceEffect(0, 8, 8, 2);
-    EXPECT_EQ(result(slot(8, "StDLY"), 0), 2);
-    sourceEffect(0, 13, 2, 9);
-    EXPECT_EQ(result(slot(2, "Sym"), 0), 9);
-    sourceEffect(0, 13, 2, 101);
-    EXPECT_EQ(result(slot(2, "Sym"), 0), 111);
-    sourceEffect(0, 13, 2, 8);
-    EXPECT_EQ(result(slot(2, "Sym"), 0), 8);
 }
 
 TEST_F(EffectRackRuleTrees, VariantsAreWrittenAtTheirSubIndex)
