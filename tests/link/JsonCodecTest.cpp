@@ -14,6 +14,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -58,14 +59,11 @@ TEST(JsonCodecValues, BinaryKeyTravelsAsBase64AndBack)
     EXPECT_EQ(back.value("d:blob").userType(), int(QMetaType::QByteArray));
     EXPECT_EQ(back.value("d:blob").toByteArray(), bytes);
     EXPECT_EQ(back.value("plain").userType(), int(QMetaType::QString));
-}
 
-TEST(JsonCodecValues, MarkerMatchesAnywhereAndCaseSensitive)
-{
-    const QByteArray bytes("hi");
-    const QJsonObject object = encodeMap({{"xd:y", bytes}, {"D:upper", bytes}});
-    EXPECT_EQ(object.value("xd:y").toString(), QString("aGk="));
-    EXPECT_EQ(object.value("D:upper").toString(), QString("hi"));
+    // The marker matches anywhere in the key, and only in lower case.
+    const QJsonObject marked = encodeMap({{"xd:y", QByteArray("hi")}, {"D:upper", QByteArray("hi")}});
+    EXPECT_EQ(marked.value("xd:y").toString(), QString("aGk="));
+    EXPECT_EQ(marked.value("D:upper").toString(), QString("hi"));
 }
 
 TEST(JsonCodecValues, NumbersInMapsAndLists)
@@ -156,30 +154,23 @@ TEST(JsonCodecMessages, ConnectedMessage)
     EXPECT_EQ(id, QString());
 }
 
-struct ProgressCase {
-    const char* progressJson;
-    unsigned long expected;
-};
-
-class ReplyProgressTest : public ::testing::TestWithParam<ProgressCase> {};
-
-TEST_P(ReplyProgressTest, ProgressOnlyFromDecimalString)
+// Only a decimal string counts as progress.
+TEST(JsonCodecMessages, ProgressOnlyFromDecimalString)
 {
-    QByteArray message = R"({"reply":{"from":"f","to":"t","reqid":"r","cmd":"c","result":"ok")";
-    if (std::strlen(GetParam().progressJson) > 0)
-        message += QByteArray(",\"progress\":") + GetParam().progressJson;
-    message += "}}";
-    QString from, to, req, cmd, result;
-    QVariantMap info;
-    unsigned long progress = 999;
-    ASSERT_TRUE(JsonCodec::parseReplyMessage(from, to, req, cmd, info, result, progress, message));
-    EXPECT_EQ(progress, GetParam().expected);
+    const std::pair<const char*, unsigned long> forms[] = {
+        {R"("42")", 42}, {"42", 0}, {R"("abc")", 0}, {"", 0}, {R"("4294967295")", 4294967295ul}};
+    for (const auto& [json, expected] : forms) {
+        QByteArray message = R"({"reply":{"from":"f","to":"t","reqid":"r","cmd":"c","result":"ok")";
+        if (std::strlen(json) > 0)
+            message += QByteArray(",\"progress\":") + json;
+        message += "}}";
+        QString from, to, req, cmd, result;
+        QVariantMap info;
+        unsigned long progress = 999;
+        ASSERT_TRUE(JsonCodec::parseReplyMessage(from, to, req, cmd, info, result, progress, message)) << json;
+        EXPECT_EQ(progress, expected) << json;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Forms, ReplyProgressTest,
-                         ::testing::Values(ProgressCase{R"("42")", 42}, ProgressCase{"42", 0},
-                                           ProgressCase{R"("abc")", 0}, ProgressCase{"", 0},
-                                           ProgressCase{R"("4294967295")", 4294967295ul}));
 
 TEST(JsonCodecMessages, ReplyFieldsAndMissingCmdinfo)
 {
@@ -218,31 +209,20 @@ TEST(JsonCodecMessages, NotifyMessage)
     EXPECT_EQ(info.value("k"), QVariant(QString("v")));
 }
 
-struct TypeCase {
-    int code;
-    QVariant input;
-    std::uint32_t kind;
-};
-
-class TypeCodeTest : public ::testing::TestWithParam<TypeCase> {};
-
-TEST_P(TypeCodeTest, KindFollowsTypeCode)
+TEST(JsonCodecConversion, KindFollowsTypeCodeAndValuesSurvive)
 {
-    const OVariant v = JsonCodec::convertQVariantToOVariant(GetParam().input, GetParam().code);
-    EXPECT_EQ(v.type(), GetParam().kind);
-}
+    const std::pair<int, std::uint32_t> kinds[] = {
+        {1, OVariant::Integer},   {2, OVariant::Integer},   {4, OVariant::Integer},   {8, OVariant::Unsigned},
+        {16, OVariant::Unsigned}, {32, OVariant::Unsigned}, {256, OVariant::Unsigned}, {128, OVariant::Real}};
+    for (const auto& [code, kind] : kinds)
+        EXPECT_EQ(JsonCodec::convertQVariantToOVariant(5.0, code).type(), kind) << code;
+    EXPECT_EQ(JsonCodec::convertQVariantToOVariant(QString("x"), 64).type(), OVariant::String);
+    for (int code : {0, 3, 5, 63, 129, 512, -1}) {
+        SCOPED_TRACE(code);
+        expectConverterThrow([code] { JsonCodec::convertQVariantToOVariant(1, code); },
+                             "convertQVariantToOVariant: Unsupported type.");
+    }
 
-INSTANTIATE_TEST_SUITE_P(Codes, TypeCodeTest,
-                         ::testing::Values(TypeCase{1, 5.0, OVariant::Integer}, TypeCase{2, 5.0, OVariant::Integer},
-                                           TypeCase{4, 5.0, OVariant::Integer}, TypeCase{8, 5.0, OVariant::Unsigned},
-                                           TypeCase{16, 5.0, OVariant::Unsigned},
-                                           TypeCase{32, 5.0, OVariant::Unsigned},
-                                           TypeCase{256, 5.0, OVariant::Unsigned},
-                                           TypeCase{64, QString("x"), OVariant::String},
-                                           TypeCase{128, 0.5, OVariant::Real}));
-
-TEST(JsonCodecConversion, ValuesSurviveConversion)
-{
     EXPECT_EQ(JsonCodec::convertQVariantToOVariant(-12.0, 4).toInt(), -12);
     EXPECT_EQ(static_cast<std::uint32_t>(JsonCodec::convertQVariantToOVariant(4294967295.0, 256).toInt()),
               0xFFFFFFFFu);
@@ -254,15 +234,6 @@ TEST(JsonCodecConversion, ValuesSurviveConversion)
     // Texts are limited to 1023 bytes.
     EXPECT_EQ(JsonCodec::convertQVariantToOVariant(QString(1023, 'a'), 64).stringSize(), 1024u);
     EXPECT_STREQ(JsonCodec::convertQVariantToOVariant(QString(1024, 'a'), 64).toString(), "ERROR:");
-}
-
-TEST(JsonCodecConversion, UnsupportedTypeCodesThrow)
-{
-    for (int code : {0, 3, 5, 63, 129, 512, -1}) {
-        SCOPED_TRACE(code);
-        expectConverterThrow([code] { JsonCodec::convertQVariantToOVariant(1, code); },
-                             "convertQVariantToOVariant: Unsupported type.");
-    }
 }
 
 TEST(JsonCodecConversion, OVariantToQVariant)

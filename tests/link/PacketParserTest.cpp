@@ -57,14 +57,6 @@ INSTANTIATE_TEST_SUITE_P(
         FramingCase{"TailKeptAfterLastRead", {A + "\n" + B.left(3)}, {{A}}, B.left(3)}),
     [](const ::testing::TestParamInfo<FramingCase>& info) { return std::string(info.param.name); });
 
-TEST(PacketParser, ZeroByteReadLeavesTailUntouched)
-{
-    PacketParser parser;
-    EXPECT_TRUE(parser.parse(1, "{\"a\":").isEmpty());
-    EXPECT_TRUE(parser.parse(1, QByteArray()).isEmpty());
-    EXPECT_EQ(parser.pendingTail(1), QByteArray("{\"a\":"));
-}
-
 TEST(PacketParser, KeysKeepSeparateTails)
 {
     PacketParser parser;
