@@ -7,6 +7,8 @@
 
 #include <QJsonValue>
 
+#include <utility>
+
 namespace {
 
 bool known(const ConsoleMemory& m, const QString& address)
@@ -67,21 +69,16 @@ TEST(DefaultMemoryTest, EveryCatalogueNameIsServedAtBothEndsOfItsRange)
 TEST(DefaultMemoryTest, AddressesOutsideTheRangesAreUnknown)
 {
     const ConsoleMemory m;
-    EXPECT_TRUE(known(m, "/Mixing/InputChannel:119/Fader/Level/MMS"));
-    EXPECT_FALSE(known(m, "/Mixing/InputChannel:120/Fader/Level/MMS"));
-    EXPECT_FALSE(known(m, "/Mixing/InputChannel:007/Fader/Level/MMS"));
-    EXPECT_FALSE(known(m, "/Mixing/InputChannel/Fader/Level/MMS"));
-    EXPECT_TRUE(known(m, "/VelmarRack/VelmarRack2:3/PlugIn:15/PluginName/MMS"));
-    EXPECT_FALSE(known(m, "/VelmarRack/VelmarRack2:4/PlugIn:0/PluginName/MMS"));
-    EXPECT_FALSE(known(m, "/VelmarRack/VelmarRack2:0/PlugIn:16/PluginName/MMS"));
-    EXPECT_TRUE(known(m, "/Mixing/DuganAutomixer:0/Channel:63/Weight/MMS"));
-    EXPECT_FALSE(known(m, "/Mixing/DuganAutomixer:0/Channel:64/Weight/MMS"));
-    EXPECT_FALSE(known(m, "/Mixing/DuganAutomixer:1/Channel:0/Weight/MMS"));
-    EXPECT_TRUE(known(m, "/FX/FX:15/Param:0/Bank:0/Value:63"));
-    EXPECT_FALSE(known(m, "/FX/FX:15/Param:0/Bank:0/Value:64"));
-    EXPECT_FALSE(known(m, "/FX/FX:16/Param:0/PluginName:0"));
-    EXPECT_FALSE(known(m, "/Mixing/GEQRack2:32/Type:0/MMS"));
-    EXPECT_FALSE(known(m, "/Mixing/InputChannel:0/Fader/Level/MMS/Chorus/"));
+    for (const auto& [address, isKnown] : {
+             std::pair{"/Mixing/InputChannel:119/Fader/Level/MMS", true}, {"/Mixing/InputChannel:120/Fader/Level/MMS", false},
+             {"/Mixing/InputChannel:007/Fader/Level/MMS", false},        {"/Mixing/InputChannel/Fader/Level/MMS", false},
+             {"/VelmarRack/VelmarRack2:3/PlugIn:15/PluginName/MMS", true}, {"/VelmarRack/VelmarRack2:4/PlugIn:0/PluginName/MMS", false},
+             {"/VelmarRack/VelmarRack2:0/PlugIn:16/PluginName/MMS", false}, {"/Mixing/DuganAutomixer:0/Channel:63/Weight/MMS", true},
+             {"/Mixing/DuganAutomixer:0/Channel:64/Weight/MMS", false},  {"/Mixing/DuganAutomixer:1/Channel:0/Weight/MMS", false},
+             {"/FX/FX:15/Param:0/Bank:0/Value:63", true},                {"/FX/FX:15/Param:0/Bank:0/Value:64", false},
+             {"/FX/FX:16/Param:0/PluginName:0", false},                  {"/Mixing/GEQRack2:32/Type:0/MMS", false},
+             {"/Mixing/InputChannel:0/Fader/Level/MMS/Chorus/", false}})
+        EXPECT_EQ(known(m, address), isKnown) << address;
 }
 
 TEST(DefaultMemoryTest, DirectlyWrittenAddressesExist)
