@@ -26,13 +26,27 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Removes the scratch files when the fuzzer exits.
+struct Scratch {
+    QString input = scratchPath("in");
+    QString first = scratchPath("first");
+    QString second = scratchPath("second");
+    ~Scratch()
+    {
+        QFile::remove(input);
+        QFile::remove(first);
+        QFile::remove(second);
+    }
+};
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const QString input = scratchPath("in");
-    static const QString first = scratchPath("first");
-    static const QString second = scratchPath("second");
+    static const Scratch scratch;
+    const QString& input = scratch.input;
+    const QString& first = scratch.first;
+    const QString& second = scratch.second;
     {
         QFile file(input);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
