@@ -35,7 +35,7 @@ class Cycles : public ::testing::Test
 protected:
     void SetUp() override
     {
-        qputenv("QORA_LINK_TIMINGS", "createPolls=40,createSleepMs=25,readyPolls=20,readySleepMs=25,"
+        qputenv("QORA_LINK_TIMINGS", "createPolls=200,createSleepMs=25,readyPolls=80,readySleepMs=25,"
                                      "destroyPolls=40,destroySleepMs=25,shortLimit=150,longLimit=200");
     }
     void TearDown() override { qunsetenv("QORA_LINK_TIMINGS"); }

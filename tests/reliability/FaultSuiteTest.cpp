@@ -25,10 +25,13 @@
 
 namespace {
 
-const char Timings[] = "createPolls=20,createSleepMs=25,readyPolls=10,readySleepMs=50,"
+// The start-up waits end as soon as the editor is there; they are long enough
+// for an editor built with sanitizers, so that the window command is always
+// the editor's first request.
+const char Timings[] = "createPolls=200,createSleepMs=25,readyPolls=40,readySleepMs=50,"
                        "destroyPolls=20,destroySleepMs=25,shortLimit=300,longLimit=600";
 constexpr qint64 ShortLimitMs = 300, LongLimitMs = 600;
-constexpr qint64 CreateLimitMs = 20 * 25 + 10 * 50 + LongLimitMs;
+constexpr qint64 CreateLimitMs = 200 * 25 + 40 * 50 + LongLimitMs;
 constexpr qint64 DestroyLimitMs = LongLimitMs + 20 * 25;
 constexpr qint64 MarginMs = 1000;
 
@@ -274,7 +277,7 @@ TEST_F(FaultSuite, AnswersAfterTheTimeOut)
 TEST_F(FaultSuite, RepliesOneByteAtATime)
 {
     // Limits long enough for a reply written byte by byte: every call works.
-    qputenv("QORA_LINK_TIMINGS", "createPolls=20,createSleepMs=25,readyPolls=40,readySleepMs=50,"
+    qputenv("QORA_LINK_TIMINGS", "createPolls=200,createSleepMs=25,readyPolls=40,readySleepMs=50,"
                                  "destroyPolls=20,destroySleepMs=25,shortLimit=12000,longLimit=12000");
     harness = std::make_unique<EditorHarness>(EditorHarness::realEditor(), "--byte-by-byte");
     mixer = harness->create();
