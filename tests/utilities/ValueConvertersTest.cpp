@@ -170,12 +170,27 @@ TEST(ParameterConverters, OwnAndReleaseTheirParameter)
     EXPECT_EQ(mixer.liveParameters, 0);
 }
 
+// True when `f` throws a heap pointer of type E; the pointer is deleted, as
+// the host would.
+template <typename E, typename F>
+bool throwsPointer(F f)
+{
+    try {
+        f();
+    } catch (E* e) {
+        delete e;
+        return true;
+    }
+    return false;
+}
+
 TEST(ParameterConverters, BadArgumentsThrowAndStillReleaseTheParameter)
 {
     MapMixer mixer("M");
     mixer.rangeHook = [](const std::string& name, MapMixer::Ranges&) { return name != "/Gone/MMS"; };
-    EXPECT_THROW(AddParamConverter(nullptr, mixer.CreateParameter("/A/MMS")), ConverterException*);
-    EXPECT_THROW(JudgeBankValueConverter(&mixer, nullptr, 3), ConverterException*);
-    EXPECT_THROW(CopyPasteTargetParamSetterConverter(&mixer, mixer.CreateParameter("/Gone/MMS")), std::exception*);
+    EXPECT_TRUE(throwsPointer<ConverterException>([&] { AddParamConverter(nullptr, mixer.CreateParameter("/A/MMS")); }));
+    EXPECT_TRUE(throwsPointer<ConverterException>([&] { JudgeBankValueConverter(&mixer, nullptr, 3); }));
+    EXPECT_TRUE(throwsPointer<std::exception>(
+        [&] { CopyPasteTargetParamSetterConverter(&mixer, mixer.CreateParameter("/Gone/MMS")); }));
     EXPECT_EQ(mixer.liveParameters, 0);
 }
