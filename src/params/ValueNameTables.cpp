@@ -245,10 +245,17 @@ const ValueNameBinding kBindings[] = {
 
 static_assert(std::size(kBindings) == ValueNameTables::BindingCount, "binding row count");
 
+// Same length, same bytes; stops at the first difference, since most names
+// of a scan differ early and a length count would read each one whole.
 bool sameText(const char* a, const std::string& b)
 {
-    const std::size_t len = std::strlen(a);
-    return len == b.size() && std::memcmp(a, b.data(), len) == 0;
+    std::size_t i = 0;
+    for (; i < b.size(); ++i) {
+        // A NUL in `a` ends it: it cannot match a longer `b`.
+        if (a[i] != b[i] || a[i] == '\0')
+            return false;
+    }
+    return a[i] == '\0';
 }
 
 bool isTerminator(const ValueNameEntry& entry)
