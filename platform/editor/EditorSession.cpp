@@ -81,9 +81,12 @@ void EditorSession::sendReady()
 
 void EditorSession::onReadyRead()
 {
+    // A long request arrives in many reads: only the new bytes are searched
+    // for its end, or every read would scan the whole line again.
+    const int from = buffer_.size();
     buffer_.append(socket_.readAll());
     int start = 0;
-    for (int nl = buffer_.indexOf('\n'); nl >= 0; nl = buffer_.indexOf('\n', start)) {
+    for (int nl = buffer_.indexOf('\n', from); nl >= 0; nl = buffer_.indexOf('\n', start)) {
         const QByteArray line = buffer_.mid(start, nl - start);
         start = nl + 1;
         handleLine(line);
