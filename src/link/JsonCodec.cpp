@@ -1,6 +1,7 @@
 #include "link/JsonCodec.h"
 
 #include "host/ConverterException.h"
+#include "link/CompactJson.h"
 #include "support/OVariant.h"
 
 #include <QByteArray>
@@ -57,6 +58,22 @@ QString JsonCodec::messageKind(const QByteArray& message)
 bool JsonCodec::makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
                                    const QString& reqUID, const QString& cmdKey, const QVariantMap& params)
 {
+    // The keys in QJsonObject's order, so the text is the document's.
+    out.clear();
+    out.append("{\"request\":{\"cmd\":");
+    CompactJson::appendString(out, cmdKey);
+    out.append(",\"cmdinfo\":");
+    if (CompactJson::appendMap(out, params)) {
+        out.append(",\"from\":");
+        CompactJson::appendString(out, serverName);
+        out.append(",\"reqid\":");
+        CompactJson::appendString(out, reqUID);
+        out.append(",\"to\":");
+        CompactJson::appendString(out, deviceUID);
+        out.append("}}");
+        return true;
+    }
+
     QJsonObject cmdinfo;
     variantMapToJson(cmdinfo, params);
     QJsonObject inner;
