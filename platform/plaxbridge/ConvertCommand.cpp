@@ -207,7 +207,7 @@ int ConvertCommand::run()
     QString saveFolder = folder;
     QString saveName = temporaryName;
     try {
-        checkEditor(target.get());
+        probeEditor(target.get());
         target->PostConversionSetup();
         target->SaveData(saveFolder, saveName);
     } catch (const EditorSilent& silent) {
@@ -249,6 +249,23 @@ int ConvertCommand::run()
     return ExitOk;
 }
 
+void ConvertCommand::probeEditor(IMixer* target)
+{
+    // A scene-information read always reaches the editor (nothing caches it):
+    // a healthy editor answers within milliseconds.
+    timed(target, [target] { target->LibraryHasValidData(0); });
+}
+
+template <typename Call>
+void ConvertCommand::timed(IMixer* target, Call call)
+{
+    QElapsedTimer clock;
+    clock.start();
+    call();
+    if (clock.elapsed() > m_options.stallMs)
+        checkEditor(target);
+}
+
 void ConvertCommand::checkEditor(IMixer* target)
 {
     // The scene list is read from the editor row by row, and the plug-in
@@ -278,7 +295,7 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
 
     try {
         m_progress.phase(QStringLiteral("loading the initial data into the editor"));
-        target->PreConversionSetup();
+        timed(target, [target] { target->PreConversionSetup(); });
         for (std::size_t i = 0; i < scenes.size(); ++i) {
             const int number = static_cast<int>(scenes[i]);
             QElapsedTimer sceneClock;
@@ -288,11 +305,8 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
             m_progress.beginScene(static_cast<int>(i), static_cast<int>(scenes.size()), number,
                                   QString::fromStdString(source->GetTitle(number)),
                                   static_cast<int>(order.size()));
-            // A memory reset is a long run of commands: not against a silent editor.
-            if (i > 0)
-                checkEditor(target);
             source->SetCurrentSceneMemory(number);
-            target->ResetMixerMemory(&description);
+            timed(target, [&] { target->ResetMixerMemory(&description); });
             for (std::size_t p = 0; p < order.size(); ++p) {
                 if (InterruptGuard::interrupted())
                     return Step::Interrupted;
@@ -301,17 +315,17 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
             }
             if (InterruptGuard::interrupted())
                 return Step::Interrupted;
-            target->StoreCurrentSceneMemory(number);
-            copySceneInformation(target, source, number);
+            timed(target, [&] {
+                target->StoreCurrentSceneMemory(number);
+                copySceneInformation(target, source, number);
+            });
             m_progress.endScene(m_summary.written - writtenBefore, m_summary.leftAlone - leftBefore,
                                 sceneClock.elapsed() / 1000.0);
         }
         if (InterruptGuard::interrupted())
             return Step::Interrupted;
         m_progress.phase(QStringLiteral("copying the name lists"));
-        checkEditor(target);
-        copyNameLists(target, source);
-        checkEditor(target);
+        timed(target, [&] { copyNameLists(target, source); });
     } catch (const EditorSilent& silent) {
         m_progress.finish();
         fail(QStringLiteral("the KX9 editor stopped answering (%1); OUTPUT was not written")

@@ -22,10 +22,7 @@ public:
         QString programDirectory;   // where libqora.so, KX9.ini and KX9/ live
         ProgressReporter::Mode progress = ProgressReporter::Mode::Auto;
         // A plug-in call that takes longer than this makes the host check
-        // that the editor still answers. A healthy editor answers a value
-        // command within milliseconds; a dead one only after the plug-in's
-        // command time-out, and without the check every later call would
-        // wait for that time-out too.
+        // that the editor still answers.
         int stallMs = 1000;
     };
 
@@ -62,8 +59,15 @@ private:
                           const std::string& name);
     void copySceneInformation(IMixer* target, IMixer* source, int scene);
     void copyNameLists(IMixer* target, IMixer* source);
-    // Throws EditorSilent when the editor no longer answers; called before
-    // long sequences of calls and after a slow one.
+    // The editor is checked only when a plug-in call was slow: a healthy
+    // editor answers within milliseconds, a silent one only after the
+    // plug-in's command time-out, and the check then saves every later call
+    // from waiting for that time-out too. Healthy conversions pay one cheap
+    // call, before saving (batched writes may not have reached the editor).
+    template <typename Call>
+    void timed(IMixer* target, Call call);
+    void probeEditor(IMixer* target);
+    // Throws EditorSilent when the editor no longer answers.
     void checkEditor(IMixer* target);
     void warn(const QString& text);
 

@@ -104,6 +104,8 @@ QORA::QORA()
     }
 
     if (mainApplication) {
+        mainApplication->setWriteRefusalHandler(
+            [](const QString& address, const QVariant&) { MmsAccess::reportRefusedWrite(address); });
         QMetaObject::invokeMethod(mainApplication, "doCommandCreate", Qt::AutoConnection);
         mainApplication->waitForCommandCreated();
         mainApplication->waitForMmsReadied();
@@ -170,6 +172,8 @@ void QORA::Destroy()
     }
 
     if (mainApplication && processThread) {
+        // Batched writes still pending land before the editor goes.
+        mainApplication->flushWrites();
         mainApplication->SetWindowVisibility(QStringLiteral("Minimized"));
         QMetaObject::invokeMethod(mainApplication, "doCommandDestroy", Qt::AutoConnection);
         mainApplication->waitForCommandDestroyed();

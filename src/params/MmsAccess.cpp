@@ -63,16 +63,22 @@ void MmsAccess::GetMMSValue(const QString& address, OVariant& value) const
     }
 }
 
+void MmsAccess::reportRefusedWrite(const QString& address)
+{
+    if (logging())
+        qDebug("###QORA: SetMMSValue[%s] ERROR", local8(address).constData());
+}
+
 bool MmsAccess::SetMMSValue(const QString& address, const OVariant& value) const
 {
     const bool accepted = m_application.SetPrmVal(address, value);
     if (!logging())
         return accepted;
-    const QByteArray addr = local8(address);
     if (!accepted) {
-        qDebug("###QORA: SetMMSValue[%s] ERROR", addr.constData());
+        reportRefusedWrite(address);
         return false;
     }
+    const QByteArray addr = local8(address);
     switch (value.type()) {
     case OVariant::Integer:
         qDebug("###QORA: %d -> SetMMSValue[%s]", value.toInt(), addr.constData());

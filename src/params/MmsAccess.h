@@ -14,6 +14,10 @@ public:
     void GetMMSValue(const QString& address, OVariant& value) const override;
     bool SetMMSValue(const QString& address, const OVariant& value) const override;
 
+    // The log line of a write the editor did not take, whether it was sent
+    // alone or in a batch the command layer sent later.
+    static void reportRefusedWrite(const QString& address);
+
 private:
     MainApplication& m_application;
 };

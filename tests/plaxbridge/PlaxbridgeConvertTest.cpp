@@ -427,7 +427,7 @@ TEST_F(ConvertFailure, AnEditorThatDiesMidwayEndsTheConversion)
     QElapsedTimer clock;
     clock.start();
     const auto r = PlaxbridgeProcess::run({QStringLiteral("convert"), source, path("out.KX9F")}, QByteArray(),
-                                          600000, {QStringLiteral("QORA_EDITOR_OPTIONS=--exit-after=2000")});
+                                          600000, {QStringLiteral("QORA_EDITOR_OPTIONS=--exit-after=30")});
     ASSERT_TRUE(r.finished) << show(r);
     EXPECT_EQ(r.exitCode, 1) << show(r);
     EXPECT_TRUE(r.err.contains(QStringLiteral("the KX9 editor stopped answering"))) << show(r);
