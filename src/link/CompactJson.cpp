@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QString>
 
+#include <cstdio>
+
 namespace {
 
 const QLatin1String kBinaryMarker("d:");
@@ -32,15 +34,34 @@ bool appendValue(QByteArray& out, const QVariant& value, bool inList, bool binar
 void CompactJson::appendString(QByteArray& out, const QString& text)
 {
     static const char hex[] = "0123456789abcdef";
-    out.append('"');
     const QChar* chars = text.constData();
     const int size = text.size();
+
+    // Addresses and values are plain ASCII: one byte per character, written
+    // in place. Anything else leaves the rest to the general loop.
+    const int start = out.size();
+    out.resize(start + size + 2);
+    char* p = out.data() + start;
+    *p++ = '"';
     int plainStart = 0;
+    while (plainStart < size) {
+        const char16_t c = chars[plainStart].unicode();
+        if (c < 0x20 || c > 0x7F || c == '"' || c == '\\')
+            break;
+        *p++ = char(c);
+        ++plainStart;
+    }
+    if (plainStart == size) {
+        *p = '"';
+        return;
+    }
+    out.truncate(int(p - out.constData()));
+
     const auto flushPlain = [&](int end) {
         if (end > plainStart)
             out.append(QStringView(chars + plainStart, end - plainStart).toUtf8());
     };
-    for (int i = 0; i < size; ++i) {
+    for (int i = plainStart; i < size; ++i) {
         const char16_t c = chars[i].unicode();
         if (c >= 0x20 && c != '"' && c != '\\' && (c < 0xD800 || c > 0xDFFF))
             continue;
@@ -137,7 +158,9 @@ bool appendValue(QByteArray& out, const QVariant& value, bool inList, bool binar
     } else if (type == QMetaType::Double) {
         appendScalarByQt(out, value.toDouble());
     } else if (type == QMetaType::Int || type == QMetaType::UInt) {
-        out.append(QByteArray::number(static_cast<qint32>(value.toUInt())));
+        char digits[12];
+        const int length = std::snprintf(digits, sizeof digits, "%d", static_cast<qint32>(value.toUInt()));
+        out.append(digits, length);
     } else if (binaryKey) {
         out.append('"');
         out.append(value.toByteArray().toBase64());

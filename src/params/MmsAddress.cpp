@@ -1,5 +1,7 @@
 #include "params/MmsAddress.h"
 
+#include <cstdio>
+
 namespace {
 
 // Position of the "/" that ends element `element` of a "/"-split path, the
@@ -16,9 +18,12 @@ int elementEnd(const QString& path, int element)
     return pos;
 }
 
-QString index(int value)
+// ":" and the number, appended without temporaries.
+void appendIndex(QString& out, int value)
 {
-    return QLatin1Char(':') + QString::number(value);
+    char text[13];
+    const int length = std::snprintf(text, sizeof text, ":%d", value);
+    out.append(QLatin1String(text, length));
 }
 
 } // namespace
@@ -28,7 +33,12 @@ QString MmsAddress::ChannelAddress(const QString& name, int channel)
     const int end = elementEnd(name, 2);
     if (end < 0)
         return name;
-    return name.left(end) + index(channel) + name.midRef(end);
+    QString address;
+    address.reserve(name.size() + 12);
+    address.append(name.constData(), end);
+    appendIndex(address, channel);
+    address.append(name.constData() + end, name.size() - end);
+    return address;
 }
 
 QString MmsAddress::DuganAddress(const QString& name, int channel)
@@ -37,7 +47,14 @@ QString MmsAddress::DuganAddress(const QString& name, int channel)
     const int end3 = elementEnd(name, 3);
     if (end2 < 0 || end3 < 0)
         return name;
-    return name.left(end2) + index(0) + name.midRef(end2, end3 - end2) + index(channel) + name.midRef(end3);
+    QString address;
+    address.reserve(name.size() + 16);
+    address.append(name.constData(), end2);
+    appendIndex(address, 0);
+    address.append(name.constData() + end2, end3 - end2);
+    appendIndex(address, channel);
+    address.append(name.constData() + end3, name.size() - end3);
+    return address;
 }
 
 QString MmsAddress::PluginSlotAddress(const QString& name, int rack, int slot)
@@ -46,5 +63,12 @@ QString MmsAddress::PluginSlotAddress(const QString& name, int rack, int slot)
     const int end3 = elementEnd(name, 3);
     if (end2 < 0 || end3 < 0)
         return name;
-    return name.left(end2) + index(rack) + QLatin1String("/PlugIn") + index(slot) + name.midRef(end3);
+    QString address;
+    address.reserve(name.size() + 24);
+    address.append(name.constData(), end2);
+    appendIndex(address, rack);
+    address.append(QLatin1String("/PlugIn"));
+    appendIndex(address, slot);
+    address.append(name.constData() + end3, name.size() - end3);
+    return address;
 }
