@@ -45,9 +45,18 @@ bool isMap(const QVariant& v) { return v.userType() == QMetaType::QVariantMap; }
 
 } // namespace
 
+QJsonObject JsonCodec::parseMessage(const QByteArray& message)
+{
+    return topLevel(message);
+}
+
 QString JsonCodec::messageKind(const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return messageKind(topLevel(message));
+}
+
+QString JsonCodec::messageKind(const QJsonObject& object)
+{
     for (const char* kind : {KindConnected, KindRequest, KindReply, KindNotify, KindAbort}) {
         if (object.contains(QLatin1String(kind)))
             return QString::fromLatin1(kind);
@@ -99,7 +108,11 @@ bool JsonCodec::makeAbortMessage(QByteArray& out, const QString& serverName, con
 
 bool JsonCodec::parseConnectedMessage(QString& deviceUID, const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return parseConnectedMessage(deviceUID, topLevel(message));
+}
+
+bool JsonCodec::parseConnectedMessage(QString& deviceUID, const QJsonObject& object)
+{
     if (!object.contains(QLatin1String(KindConnected)))
         return false;
     deviceUID = stringField(object.value(QLatin1String(KindConnected)).toObject(), "from");
@@ -110,7 +123,13 @@ bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, Q
                                   QVariantMap& info, QString& result, unsigned long& progress,
                                   const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, topLevel(message));
+}
+
+bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
+                                  QVariantMap& info, QString& result, unsigned long& progress,
+                                  const QJsonObject& object)
+{
     if (!object.contains(QLatin1String(KindReply)))
         return false;
     const QJsonObject inner = object.value(QLatin1String(KindReply)).toObject();
@@ -129,7 +148,11 @@ bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, Q
 
 bool JsonCodec::parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return parseNotifyMessage(from, cmdKey, info, topLevel(message));
+}
+
+bool JsonCodec::parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QJsonObject& object)
+{
     if (!object.contains(QLatin1String(KindNotify)))
         return false;
     const QJsonObject inner = object.value(QLatin1String(KindNotify)).toObject();

@@ -665,6 +665,7 @@ void MainApplication::doCommandCreate()
         if (!parseWireMode(modeText, mode))
             qWarning("KX9.ini: unknown WireMode \"%s\" (batched or strict); using batched", qUtf8Printable(modeText));
         m_wireMode = mode;
+        processServer->setWholeMessageWrites(mode == WireMode::Batched);
         if (editorPath.isEmpty())
             fail(kIniWrong);
 

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHostAddress>
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QMutexLocker>
 #include <QProcess>
@@ -54,6 +55,11 @@ ProcessServer::~ProcessServer()
 quint16 ProcessServer::port() const
 {
     return tcpServer ? tcpServer->serverPort() : 0;
+}
+
+void ProcessServer::setWholeMessageWrites(bool on)
+{
+    wholeMessageWrites = on;
 }
 
 bool ProcessServer::createProcess(const QString& deviceUID, const QString& programPath,
@@ -175,6 +181,7 @@ void ProcessServer::connected()
     // Parented to the server so that unannounced connections are released
     // with it; a closed connection is released at once by `disconnected`.
     auto* connection = new ProcessTcpSocket(socket, this);
+    connection->setWholeMessageWrites(wholeMessageWrites);
     connect(connection, &ProcessTcpSocket::disconnected, this, &ProcessServer::disconnected);
     connect(connection, &ProcessTcpSocket::receivedData, this, &ProcessServer::receivedData);
 }
@@ -203,11 +210,12 @@ void ProcessServer::disconnected()
 
 void ProcessServer::receivedData(const QByteArray& data)
 {
-    const QString kind = JsonCodec::messageKind(data);
+    const QJsonObject message = JsonCodec::parseMessage(data);
+    const QString kind = JsonCodec::messageKind(message);
     if (kind == QLatin1String(JsonCodec::KindConnected)) {
         auto* connection = qobject_cast<ProcessTcpSocket*>(sender());
         QString id;
-        if (!connection || !JsonCodec::parseConnectedMessage(id, data))
+        if (!connection || !JsonCodec::parseConnectedMessage(id, message))
             return;
         {
             QMutexLocker locker(&mutex);
@@ -229,7 +237,7 @@ void ProcessServer::receivedData(const QByteArray& data)
         QString from, to, reqUID, cmdKey, result;
         QVariantMap info;
         unsigned long progress = 0;
-        if (!JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, data))
+        if (!JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, message))
             return;
         for (QObject* object : observerSnapshot()) {
             if (auto* observer = qobject_cast<IProcessServerObserver*>(object))
@@ -240,7 +248,7 @@ void ProcessServer::receivedData(const QByteArray& data)
             return;
         QString from, cmdKey;
         QVariantMap info;
-        if (!JsonCodec::parseNotifyMessage(from, cmdKey, info, data))
+        if (!JsonCodec::parseNotifyMessage(from, cmdKey, info, message))
             return;
         const QVariantList infos{QVariant(info)};
         for (QObject* object : observerSnapshot()) {

@@ -56,6 +56,12 @@ bool ProcessTcpSocket::send(const QByteArray& message)
     for (const QByteArray& chunk : chunks) {
         if (socket->write(chunk) <= 0)
             return false;
+        if (!wholeMessageWrites) {
+            socket->flush();
+            socket->waitForBytesWritten(WriteWaitMs);
+        }
+    }
+    if (wholeMessageWrites) {
         socket->flush();
         socket->waitForBytesWritten(WriteWaitMs);
     }

@@ -23,7 +23,11 @@ public:
     bool disconnectFromPeer();
     // Writes the message and its line feed in chunks; false when the socket
     // is not valid or a chunk was not accepted (the rest is not written).
+    // Each chunk is flushed and waited for, unless whole-message writes are
+    // on: then the chunks go to the socket together and are flushed once,
+    // the same bytes in one system call instead of one per chunk.
     bool send(const QByteArray& message);
+    void setWholeMessageWrites(bool on) { wholeMessageWrites = on; }
 
 signals:
     void connected();
@@ -36,4 +40,5 @@ private slots:
 private:
     QPointer<QTcpSocket> socket;
     PacketParser* parser;
+    bool wholeMessageWrites = false;
 };
