@@ -14,10 +14,6 @@ namespace {
 
 const char kGarbage[] = "this line is not JSON\n";
 
-QString field(const QJsonObject& o, const char* key)
-{
-    return o.value(QLatin1String(key)).toString();
-}
 
 } // namespace
 
@@ -99,12 +95,11 @@ void EditorSession::onReadyRead()
 
 void EditorSession::handleLine(const QByteArray& line)
 {
-    const QJsonDocument doc = QJsonDocument::fromJson(line);
-    if (!doc.isObject())
+    EditorRequest message;
+    if (!EditorRequest::parse(line, &message))
         return; // not a message: dropped, as the plug-in does with ours
     logLine(line);
-    const QJsonObject root = doc.object();
-    if (root.contains(QLatin1String("request"))) {
+    if (message.kind == EditorRequest::Kind::Request) {
         ++requestsReceived_;
         if (options_.exitAfter > 0 && requestsReceived_ >= options_.exitAfter) {
             // Simulates a crash in the middle of a command: no reply, no goodbye.
@@ -113,17 +108,16 @@ void EditorSession::handleLine(const QByteArray& line)
             std::fflush(nullptr);
             std::_Exit(3);
         }
-        queue_.append(Pending{line, root.value(QLatin1String("request")).toObject()});
-    } else if (root.contains(QLatin1String("abort"))) {
-        const QString reqid = field(root.value(QLatin1String("abort")).toObject(), "reqid");
+        queue_.append(Pending{line, message});
+    } else if (message.kind == EditorRequest::Kind::Abort) {
         for (int i = 0; i < queue_.size(); ++i) {
-            if (field(queue_.at(i).request, "reqid") == reqid) {
+            if (queue_.at(i).request.reqid == message.reqid) {
                 queue_.removeAt(i);
                 return;
             }
         }
-        if (busy_ && field(current_.request, "reqid") == reqid)
-            aborted_.insert(reqid);
+        if (busy_ && current_.request.reqid == message.reqid)
+            aborted_.insert(message.reqid);
     }
 }
 
@@ -147,10 +141,8 @@ void EditorSession::processNext()
 
 void EditorSession::answerCurrent()
 {
-    const QJsonObject request = current_.request;
-    const QString cmd = field(request, "cmd");
-    const QString reqid = field(request, "reqid");
-    const bool answer = !aborted_.remove(reqid) && !options_.dropCmd.contains(cmd);
+    const EditorRequest& request = current_.request;
+    const bool answer = !aborted_.remove(request.reqid) && !options_.dropCmd.contains(request.cmd);
     busy_ = false;
     if (!answer)
         return;
@@ -164,11 +156,11 @@ void EditorSession::answerCurrent()
     if (forcedNg) {
         error.insert(QLatin1String("error"), QStringLiteral("refused by --ng-match"));
         sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
-    } else if (field(request, "to") != options_.uid) {
+    } else if (request.to != options_.uid) {
         error.insert(QLatin1String("error"), QStringLiteral("request addressed to another device"));
         sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
     } else {
-        const auto steps = processor_->handle(cmd, request.value(QLatin1String("cmdinfo")).toObject());
+        const auto steps = processor_->handle(request);
         for (const ReplyStep& step : steps)
             sendReply(request, step.result, step.progress, step.cmdinfo);
     }
@@ -179,14 +171,14 @@ void EditorSession::answerCurrent()
     }
 }
 
-void EditorSession::sendReply(const QJsonObject& request, const QString& result,
+void EditorSession::sendReply(const EditorRequest& request, const QString& result,
                               const QString& progress, const QJsonObject& cmdinfo)
 {
     QJsonObject inner;
     inner.insert(QLatin1String("from"), options_.uid);
-    inner.insert(QLatin1String("to"), field(request, "from"));
-    inner.insert(QLatin1String("reqid"), field(request, "reqid"));
-    inner.insert(QLatin1String("cmd"), field(request, "cmd"));
+    inner.insert(QLatin1String("to"), request.from);
+    inner.insert(QLatin1String("reqid"), request.reqid);
+    inner.insert(QLatin1String("cmd"), request.cmd);
     inner.insert(QLatin1String("result"), result);
     inner.insert(QLatin1String("progress"), progress);
     inner.insert(QLatin1String("cmdinfo"), cmdinfo);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorOptions.h"
+#include "EditorRequest.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -45,14 +46,14 @@ private slots:
 private:
     struct Pending {
         QByteArray raw;
-        QJsonObject request;
+        EditorRequest request;
     };
 
     void answerCurrent();
     void handleLine(const QByteArray& line);
     void writeMessage(const QJsonObject& message);
     void writeBytes(const QByteArray& bytes);
-    void sendReply(const QJsonObject& request, const QString& result, const QString& progress,
+    void sendReply(const EditorRequest& request, const QString& result, const QString& progress,
                    const QJsonObject& cmdinfo);
     void logLine(const QByteArray& line);
 
