@@ -114,10 +114,12 @@ TEST_F(CommandProcessorTest, BlockWritesAreAllOrNothing)
     list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:0/Fader/Level/MMS"}, {"prmValue", "-100"}});
     list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:1/Fader/Level/MMS"}, {"prmValue", -200}});
     list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:2/Label:0/Name:0/MMS"}, {"prmValue", "Drums"}});
+    // Applied in list order: the later of two writes to one value wins.
+    list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:2/Label:0/Name:0"}, {"prmValue", "Drums 2"}});
     ASSERT_TRUE(okay("setData_prm_val", {{"list", list}}));
     EXPECT_EQ(get("/Mixing/DCA:0/Fader/Level").toDouble(), -100);
     EXPECT_EQ(get("/Mixing/DCA:1/Fader/Level").toDouble(), -200);
-    EXPECT_EQ(get("/Mixing/DCA:2/Label:0/Name:0").toString(), "Drums");
+    EXPECT_EQ(get("/Mixing/DCA:2/Label:0/Name:0").toString(), "Drums 2");
 
     QJsonArray bad;
     bad.append(QJsonObject{{"prmAddr", "/Mixing/DCA:0/Fader/Level/MMS"}, {"prmValue", 5}});
