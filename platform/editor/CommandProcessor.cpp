@@ -138,7 +138,7 @@ QVector<ReplyStep> CommandProcessor::handle(const EditorRequest& request)
     return steps;
 }
 
-bool CommandProcessor::readEntry(const QString& address, QJsonObject* entry, QString* error) const
+bool CommandProcessor::readEntry(const QString& address, ReadValue* entry, QString* error) const
 {
     const QString key = memory_.defaults().normalise(address);
     ConsoleValue value;
@@ -158,8 +158,8 @@ bool CommandProcessor::readEntry(const QString& address, QJsonObject* entry, QSt
             break;
         }
     }
-    entry->insert(QLatin1String("prmValue"), json);
-    entry->insert(QLatin1String("prmType"), type);
+    entry->type = type;
+    entry->value = json;
     return true;
 }
 
@@ -181,30 +181,31 @@ ReplyStep CommandProcessor::getPrmVal(const QJsonObject& cmdinfo) const
     QString address;
     if (!stringField(infoOf(cmdinfo), "prmAddr", &address))
         return ng(QStringLiteral("prmAddr missing"));
-    QJsonObject entry;
+    ReadValue entry;
     QString error;
     if (!readEntry(address, &entry, &error))
         return ng(error);
+    QJsonObject info;
+    info.insert(QLatin1String("prmValue"), entry.value);
+    info.insert(QLatin1String("prmType"), entry.type);
     QJsonObject reply;
-    reply.insert(QLatin1String("info"), entry);
+    reply.insert(QLatin1String("info"), info);
     return ok(reply);
 }
 
 ReplyStep CommandProcessor::getPrmData(const QVector<PrmEntry>& list) const
 {
-    QJsonArray out;
-    for (const PrmEntry& element : list) {
-        if (!element.hasAddress)
+    ReplyStep reply = ok();
+    reply.hasList = true;
+    reply.list.resize(list.size());
+    for (int i = 0; i < list.size(); ++i) {
+        if (!list[i].hasAddress)
             return ng(QStringLiteral("list element without prmAddr"));
-        QJsonObject entry;
         QString error;
-        if (!readEntry(element.address, &entry, &error))
+        if (!readEntry(list[i].address, &reply.list[i], &error))
             return ng(error);
-        out.append(entry);
     }
-    QJsonObject reply;
-    reply.insert(QLatin1String("list"), out);
-    return ok(reply);
+    return reply;
 }
 
 ReplyStep CommandProcessor::setPrmVal(const QJsonObject& cmdinfo)

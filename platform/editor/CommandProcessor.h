@@ -56,7 +56,7 @@ private:
     ReplyStep getWindowVisibility() const;
 
     // {"prmValue": ..., "prmType": ...} of one address, scene list rows included.
-    bool readEntry(const QString& address, QJsonObject* entry, QString* error) const;
+    bool readEntry(const QString& address, ReadValue* entry, QString* error) const;
     // Prepares a write; scene list rows are read-only.
     bool prepareWrite(const QString& address, const QJsonValue& value, bool numericStrings,
                       ConsoleMemory::Write* write, QString* error) const;

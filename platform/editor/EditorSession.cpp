@@ -1,18 +1,68 @@
 #include "EditorSession.h"
 
 #include "CommandProcessor.h"
+#include "ReplyStep.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
 #include <QHostAddress>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
 const char kGarbage[] = "this line is not JSON\n";
+
+template <typename Writer>
+void writeJson(Writer& out, const QJsonValue& value)
+{
+    switch (value.type()) {
+    case QJsonValue::Bool:
+        out.Bool(value.toBool());
+        break;
+    case QJsonValue::Double: {
+        const double d = value.toDouble();
+        // Integers as integers, as the plug-in's own writer does.
+        if (d == double(qint64(d)) && std::abs(d) < 9e15)
+            out.Int64(qint64(d));
+        else
+            out.Double(d);
+        break;
+    }
+    case QJsonValue::String: {
+        const QByteArray utf8 = value.toString().toUtf8();
+        out.String(utf8.constData(), rapidjson::SizeType(utf8.size()));
+        break;
+    }
+    case QJsonValue::Array:
+        out.StartArray();
+        for (const QJsonValue& element : value.toArray())
+            writeJson(out, element);
+        out.EndArray();
+        break;
+    case QJsonValue::Object: {
+        out.StartObject();
+        const QJsonObject object = value.toObject();
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+            const QByteArray key = it.key().toUtf8();
+            out.Key(key.constData(), rapidjson::SizeType(key.size()));
+            writeJson(out, it.value());
+        }
+        out.EndObject();
+        break;
+    }
+    default:
+        out.Null();
+        break;
+    }
+}
 
 
 } // namespace
@@ -152,17 +202,21 @@ void EditorSession::answerCurrent()
         if (current_.raw.contains(text.toUtf8()))
             forcedNg = true;
     }
-    QJsonObject error;
+    const auto refuse = [&](const char* why) {
+        ReplyStep step;
+        step.result = QStringLiteral("ng");
+        step.progress = QStringLiteral("100");
+        step.cmdinfo.insert(QLatin1String("error"), QLatin1String(why));
+        sendReply(request, step);
+    };
     if (forcedNg) {
-        error.insert(QLatin1String("error"), QStringLiteral("refused by --ng-match"));
-        sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
+        refuse("refused by --ng-match");
     } else if (request.to != options_.uid) {
-        error.insert(QLatin1String("error"), QStringLiteral("request addressed to another device"));
-        sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
+        refuse("request addressed to another device");
     } else {
         const auto steps = processor_->handle(request);
         for (const ReplyStep& step : steps)
-            sendReply(request, step.result, step.progress, step.cmdinfo);
+            sendReply(request, step);
     }
     ++finalReplies_;
     if (options_.closeAfter > 0 && finalReplies_ >= options_.closeAfter) {
@@ -171,22 +225,54 @@ void EditorSession::answerCurrent()
     }
 }
 
-void EditorSession::sendReply(const EditorRequest& request, const QString& result,
-                              const QString& progress, const QJsonObject& cmdinfo)
+void EditorSession::sendReply(const EditorRequest& request, const ReplyStep& step)
 {
-    QJsonObject inner;
-    inner.insert(QLatin1String("from"), options_.uid);
-    inner.insert(QLatin1String("to"), request.from);
-    inner.insert(QLatin1String("reqid"), request.reqid);
-    inner.insert(QLatin1String("cmd"), request.cmd);
-    inner.insert(QLatin1String("result"), result);
-    inner.insert(QLatin1String("progress"), progress);
-    inner.insert(QLatin1String("cmdinfo"), cmdinfo);
-    QJsonObject message;
-    message.insert(QLatin1String("reply"), inner);
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> out(buffer);
+    const auto string = [&out](const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        out.String(utf8.constData(), rapidjson::SizeType(utf8.size()));
+    };
+    out.StartObject();
+    out.Key("reply");
+    out.StartObject();
+    out.Key("cmd");
+    string(request.cmd);
+    out.Key("cmdinfo");
+    out.StartObject();
+    for (auto it = step.cmdinfo.constBegin(); it != step.cmdinfo.constEnd(); ++it) {
+        string(it.key());
+        writeJson(out, it.value());
+    }
+    if (step.hasList) {
+        out.Key("list");
+        out.StartArray();
+        for (const ReadValue& entry : step.list) {
+            out.StartObject();
+            out.Key("prmType");
+            out.Int(entry.type);
+            out.Key("prmValue");
+            writeJson(out, entry.value);
+            out.EndObject();
+        }
+        out.EndArray();
+    }
+    out.EndObject();
+    out.Key("from");
+    string(options_.uid);
+    out.Key("progress");
+    string(step.progress);
+    out.Key("reqid");
+    string(request.reqid);
+    out.Key("result");
+    string(step.result);
+    out.Key("to");
+    string(request.from);
+    out.EndObject();
+    out.EndObject();
     if (options_.garbageBeforeReply)
         writeBytes(QByteArray(kGarbage) + '\n');
-    writeMessage(message);
+    writeBytes(QByteArray(buffer.GetString(), int(buffer.GetSize())) + '\n');
 }
 
 void EditorSession::writeMessage(const QJsonObject& message)

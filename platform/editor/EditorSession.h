@@ -12,6 +12,7 @@
 #include <QTcpSocket>
 
 class CommandProcessor;
+struct ReplyStep;
 
 // The editor's end of the link: connects to the plug-in, announces itself,
 // reports "MMS Readied", cuts the byte stream into line-feed-terminated JSON
@@ -53,8 +54,7 @@ private:
     void handleLine(const QByteArray& line);
     void writeMessage(const QJsonObject& message);
     void writeBytes(const QByteArray& bytes);
-    void sendReply(const EditorRequest& request, const QString& result, const QString& progress,
-                   const QJsonObject& cmdinfo);
+    void sendReply(const EditorRequest& request, const ReplyStep& step);
     void logLine(const QByteArray& line);
 
     EditorOptions options_;

@@ -210,7 +210,11 @@ void ProcessServer::disconnected()
 
 void ProcessServer::receivedData(const QByteArray& data)
 {
-    const QJsonObject message = JsonCodec::parseMessage(data);
+    // The framing parsed the message already to check it.
+    auto* socket = qobject_cast<ProcessTcpSocket*>(sender());
+    QJsonObject message = socket ? socket->parsedMessage(data) : QJsonObject();
+    if (message.isEmpty())
+        message = JsonCodec::parseMessage(data);
     const QString kind = JsonCodec::messageKind(message);
     if (kind == QLatin1String(JsonCodec::KindConnected)) {
         auto* connection = qobject_cast<ProcessTcpSocket*>(sender());

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 
@@ -28,6 +30,9 @@ public:
     // the same bytes in one system call instead of one per chunk.
     bool send(const QByteArray& message);
     void setWholeMessageWrites(bool on) { wholeMessageWrites = on; }
+    // While receivedData is being emitted for `message`: its top-level object
+    // as the framing's check parsed it. Empty for any other bytes.
+    QJsonObject parsedMessage(const QByteArray& message) const;
 
 signals:
     void connected();
@@ -41,4 +46,6 @@ private:
     QPointer<QTcpSocket> socket;
     PacketParser* parser;
     bool wholeMessageWrites = false;
+    QByteArray currentMessage;
+    QJsonDocument currentDocument;
 };
