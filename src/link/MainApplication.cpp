@@ -273,16 +273,15 @@ struct ReadPlan {
     QString key;
 };
 
-ReadPlan planRead(const QString& address)
+// The block an address belongs to, whether or not it is read as part of it.
+ReadPlan blockOf(const QString& address)
 {
     ReadPlan plan;
     int prefixPos = -1;
     const BlockPrefix* block = findBlock(kReadBlocks, address, prefixPos);
-    plan.single = !block
-        || (address.contains(QLatin1String("Dynamics")) && address.contains(QLatin1String("Type")))
-        || (address.contains(QLatin1String("/FX/FX")) && address.contains(QLatin1String("PluginName")));
-    if (plan.single)
+    if (!block)
         return plan;
+    plan.single = false;
 
     const int colon = address.indexOf(QLatin1Char(':'));
     const int slash = address.indexOf(QLatin1Char('/'), colon + 1);
@@ -295,6 +294,14 @@ ReadPlan planRead(const QString& address)
     plan.key = address;
     plan.key.remove(prefixPos + int(qstrlen(block->prefix)), channelText.size());
     return plan;
+}
+
+ReadPlan planRead(const QString& address)
+{
+    if ((address.contains(QLatin1String("Dynamics")) && address.contains(QLatin1String("Type")))
+        || (address.contains(QLatin1String("/FX/FX")) && address.contains(QLatin1String("PluginName"))))
+        return ReadPlan();
+    return blockOf(address);
 }
 
 // The address of one channel of a block: the index after the key's first ":".
@@ -399,8 +406,7 @@ void MainApplication::strictGetPrmVal(const QString& address, OVariant& value)
 void MainApplication::batchedGetPrmVal(const QString& address, OVariant& value)
 {
     const ReadPlan plan = planRead(address);
-    const QString cached = plan.single ? address : blockAddress(plan.key, plan.channel);
-    if (readCache.find(cached, value))
+    if (plan.single ? readCache.findSingle(address, value) : readCache.findBlock(plan.key, plan.channel, value))
         return;
 
     // The editor must see every earlier write before it answers.
@@ -409,17 +415,15 @@ void MainApplication::batchedGetPrmVal(const QString& address, OVariant& value)
     value.clear();
     if (plan.single) {
         if (readSingle(address, value))
-            readCache.store(address, value);
+            readCache.storeSingle(address, value);
         return;
     }
     QVector<OVariant> values;
     if (!readBlock(plan.key, plan.highest, values))
         return;
-    for (int j = 0; j < values.size(); ++j) {
-        readCache.store(blockAddress(plan.key, j), values.at(j));
-        if (j == plan.channel)
-            value = values.at(j);
-    }
+    if (plan.channel >= 0 && plan.channel < values.size())
+        value = values.at(plan.channel);
+    readCache.storeBlock(plan.key, values);
 }
 
 bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
@@ -430,7 +434,7 @@ bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
         return strictSetPrmVal(address, value);
 
     pendingWrites.append(writeEntry(address, value));
-    readCache.invalidate(address);
+    readCache.invalidate(address, blockOf(address).key);
     if (pendingWrites.size() >= MaxBatchEntries)
         flushWrites();
     return true;

@@ -24,41 +24,48 @@ QString ReadCache::valueIdentity(const QString& address)
     return address;
 }
 
-bool ReadCache::find(const QString& address, OVariant& value) const
+bool ReadCache::findBlock(const QString& key, int channel, OVariant& value) const
 {
-    if (m_entries.isEmpty())
+    if (m_blocks.isEmpty())
         return false;
-    const auto it = m_entries.constFind(valueIdentity(address));
-    if (it == m_entries.constEnd())
+    const auto it = m_blocks.constFind(valueIdentity(key));
+    if (it == m_blocks.constEnd() || it->key != key || channel < 0 || channel >= it->values.size())
         return false;
-    for (const Entry& entry : *it) {
-        if (entry.address == address) {
-            value = entry.value;
-            return true;
-        }
-    }
-    return false;
+    value = it->values.at(channel);
+    return true;
 }
 
-void ReadCache::store(const QString& address, const OVariant& value)
+void ReadCache::storeBlock(const QString& key, const QVector<OVariant>& values)
 {
-    QVector<Entry>& entries = m_entries[valueIdentity(address)];
-    for (Entry& entry : entries) {
-        if (entry.address == address) {
-            entry.value = value;
-            return;
-        }
-    }
-    entries.append(Entry{address, value});
+    m_blocks.insert(valueIdentity(key), Block{key, values});
 }
 
-void ReadCache::invalidate(const QString& address)
+bool ReadCache::findSingle(const QString& address, OVariant& value) const
 {
-    if (!m_entries.isEmpty())
-        m_entries.remove(valueIdentity(address));
+    if (m_singles.isEmpty())
+        return false;
+    const auto it = m_singles.constFind(valueIdentity(address));
+    if (it == m_singles.constEnd() || it->address != address)
+        return false;
+    value = it->value;
+    return true;
+}
+
+void ReadCache::storeSingle(const QString& address, const OVariant& value)
+{
+    m_singles.insert(valueIdentity(address), Single{address, value});
+}
+
+void ReadCache::invalidate(const QString& address, const QString& blockKey)
+{
+    if (!m_singles.isEmpty())
+        m_singles.remove(valueIdentity(address));
+    if (!m_blocks.isEmpty() && !blockKey.isEmpty())
+        m_blocks.remove(valueIdentity(blockKey));
 }
 
 void ReadCache::clear()
 {
-    m_entries.clear();
+    m_blocks.clear();
+    m_singles.clear();
 }

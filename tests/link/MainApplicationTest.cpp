@@ -986,12 +986,17 @@ TEST_F(BatchedLayerTest, ReadsNeverAnswerAValueOlderThanAWriteOrMemoryChange)
     app->GetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS", value);
     EXPECT_EQ(reads(), 2);   // a block and a single read, each cached
 
-    // A write to any spelling of a cached value, or to another channel.
-    app->SetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:2", OVariant(0));
+    // A write to another block keeps them; one to any spelling of a value of
+    // the block drops the block, and the next read sends the write first.
+    app->SetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:3", OVariant(0));
     app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
     EXPECT_EQ(reads(), 2);
-    app->GetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+    app->SetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:2", OVariant(0));
+    app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
     EXPECT_EQ(reads(), 3);
+    app->SetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type", OVariant(0));
+    app->GetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS", value);
+    EXPECT_EQ(reads(), 4);
     const QList<QJsonObject> requests = settledRequests();
     EXPECT_EQ(requests[requests.size() - 2].value("cmd").toString(), QString("setData_prm_val"));
 
