@@ -20,6 +20,11 @@
 
 namespace {
 
+double cpuSeconds(const rusage& usage)
+{
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 long long summaryNumber(const QString& summary, const char* label)
 {
     const QRegularExpression re(QStringLiteral("%1\\s+(\\d+)").arg(QLatin1String(label)));
@@ -67,6 +72,7 @@ ConversionRun::Result ConversionRun::run(const QString& hostDir, const QString& 
     wait4(pid, &status, 0, &usage);
     result.seconds = clock.nsecsElapsed() / 1e9;
     result.maxRssPlaxbridgeKiB = usage.ru_maxrss;
+    result.cpuPlaxbridgeSeconds = cpuSeconds(usage);
 
     // The editor leaves when plaxbridge lets it go; as our adopted child it
     // waits for us to collect its figures.
@@ -76,6 +82,7 @@ ConversionRun::Result ConversionRun::run(const QString& hostDir, const QString& 
         const pid_t gone = wait4(-1, &editorStatus, WNOHANG, &editor);
         if (gone > 0) {
             result.maxRssEditorKiB = std::max(result.maxRssEditorKiB, long(editor.ru_maxrss));
+            result.cpuEditorSeconds += cpuSeconds(editor);
             continue;
         }
         if (gone < 0 && errno == ECHILD)

@@ -17,6 +17,8 @@ public:
         long long scenes = 0;
         long maxRssPlaxbridgeKiB = 0;
         long maxRssEditorKiB = 0;
+        double cpuPlaxbridgeSeconds = 0.0;   // user + system
+        double cpuEditorSeconds = 0.0;
     };
 
     // `environment`: "NAME=VALUE" entries added to the harness's own.

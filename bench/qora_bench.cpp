@@ -4,12 +4,14 @@
 // 1-, 10- and 100-scene shows made from it.
 //
 //   qora_bench [--runs N] [--modes batched,strict,polling] [--sample FILE]
-//              [--scenes 1,10,100] [--skip-link] [--skip-convert]
+//              [--scenes 1,10,100] [--baseline DIR] [--skip-link] [--skip-convert]
 //
 // Modes: "batched" is the default write path, "strict" the KX9.ini setting
 // WireMode=strict, "polling" the strict mode with the 1 ms sleep-and-poll
 // wait (QORA_LINK_TIMINGS=pollingWait=1). The harness lives in a directory
-// of its own and rewrites its KX9.ini for each mode.
+// of its own and rewrites its KX9.ini for each mode. --baseline names the
+// bin directory of another build (an older one, say): its sample conversion
+// is measured in the same run, as mode "baseline".
 #include "BenchDescription.h"
 #include "BenchStats.h"
 #include "ConversionRun.h"
@@ -28,6 +30,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -78,7 +81,7 @@ QString wireModeOf(const std::string& mode)
 
 const char* timingsOf(const std::string& mode)
 {
-    return mode == "polling" ? "pollingWait=1" : "pollingWait=0";
+    return mode == "polling" || mode == "baseline-polling" ? "pollingWait=1" : "pollingWait=0";
 }
 
 // Every case makes its reads miss the cache of the batched mode, so that
@@ -150,10 +153,13 @@ void measureLink(const std::string& mode, int runs)
 struct ModeHosts {
     QTemporaryDir temporary;
     QString strict;
+    QString baseline;
 };
 
 QString hostFor(const std::string& mode, const ModeHosts& hosts)
 {
+    if (mode.rfind("baseline", 0) == 0)
+        return hosts.baseline;
     return mode == "batched" ? binDir() : hosts.strict;
 }
 
@@ -169,14 +175,16 @@ void measureSample(const std::string& mode, int runs, const QString& sampleFile,
         }
         sample("sample conversion (plaxbridge convert)", "per run", mode).add(r.seconds * 1e6);
         sample("  editor commands per scene", "count", mode).add(double(r.editorCommands) / double(r.scenes));
+        sample("  CPU of plaxbridge", "per run", mode).add(r.cpuPlaxbridgeSeconds * 1e6);
+        sample("  CPU of the editor", "per run", mode).add(r.cpuEditorSeconds * 1e6);
     }
 }
 
 void measureScenes(const std::vector<int>& sceneCounts, int runs, const QString& sampleFile, const ModeHosts& hosts)
 {
     const QString tool = QStringLiteral(QORA_SOURCE_DIR "/tools/make_show.py");
-    std::printf("\n%-8s %14s %14s %16s %16s %16s\n", "scenes", "s per scene", "s in all", "commands/scene",
-                "plaxbridge MiB", "editor MiB");
+    std::printf("\n%-8s %12s %10s %15s %15s %15s %15s %12s\n", "scenes", "s per scene", "s in all",
+                "commands/scene", "plaxbridge MiB", "editor MiB", "plaxbridge CPU", "editor CPU");
     for (int scenes : sceneCounts) {
         const QString show = hosts.temporary.filePath(QStringLiteral("show-%1.json").arg(scenes));
         if (QProcess::execute("python3", {tool, "--scenes", QString::number(scenes), sampleFile, show}) != 0) {
@@ -193,9 +201,9 @@ void measureScenes(const std::vector<int>& sceneCounts, int runs, const QString&
             }
             seconds.add(last.seconds);
         }
-        std::printf("%-8d %14.3f %14.2f %16.1f %16.1f %16.1f\n", scenes, seconds.median() / scenes,
+        std::printf("%-8d %12.3f %10.2f %15.1f %15.1f %15.1f %14.2fs %11.2fs\n", scenes, seconds.median() / scenes,
                     seconds.median(), double(last.editorCommands) / scenes, last.maxRssPlaxbridgeKiB / 1024.0,
-                    last.maxRssEditorKiB / 1024.0);
+                    last.maxRssEditorKiB / 1024.0, last.cpuPlaxbridgeSeconds, last.cpuEditorSeconds);
     }
 }
 
@@ -253,6 +261,7 @@ int main(int argc, char** argv)
     bool link = true;
     bool convert = true;
     std::vector<int> sceneCounts = {1, 10, 100};
+    QString baseline;
     modes = {"batched", "strict"};
     QString sampleFile = QStringLiteral(QORA_SOURCE_DIR "/examples/rq10-festival.json");
     const QStringList args = app.arguments();
@@ -269,13 +278,15 @@ int main(int argc, char** argv)
             sampleFile = args[++i];
         } else if (a == "--scenes" && hasValue) {
             sceneCounts = numbers(args[++i]);
+        } else if (a == "--baseline" && hasValue) {
+            baseline = QFileInfo(args[++i]).absoluteFilePath();
         } else if (a == "--skip-link") {
             link = false;
         } else if (a == "--skip-convert") {
             convert = false;
         } else {
             std::fprintf(stderr, "usage: qora_bench [--runs N] [--modes batched,strict,polling] [--sample FILE]\n"
-                                 "                  [--scenes 1,10,100] [--skip-link] [--skip-convert]\n");
+                                 "                  [--scenes 1,10,100] [--baseline DIR] [--skip-link] [--skip-convert]\n");
             return 2;
         }
     }
@@ -302,7 +313,15 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "cannot make the strict host directory\n");
             return 1;
         }
-        for (const std::string& mode : modes)
+        hosts.baseline = baseline;
+        std::vector<std::string> convertModes = modes;
+        if (!baseline.isEmpty()) {
+            convertModes.push_back("baseline");
+            if (std::find(modes.begin(), modes.end(), "polling") != modes.end())
+                convertModes.push_back("baseline-polling");
+            modes = convertModes;
+        }
+        for (const std::string& mode : convertModes)
             measureSample(mode, std::max(1, runs / 2), sampleFile, hosts);
     }
     printTable();
