@@ -483,7 +483,7 @@ bool MainApplication::sendBatch(const QVariantList& batch)
         return true;
     // No answer at all: resending would only multiply the waits.
     if (reply.cmdResult != QLatin1String("ng")) {
-        reportRefused(batch);
+        reportRefused(batch, QStringLiteral("no answer from the editor"));
         return false;
     }
     // The editor refuses a list as a whole. Halves keep the order of the
@@ -510,17 +510,22 @@ bool MainApplication::sendSingle(const QVariantMap& entry)
                       Q_ARG(QString, entry.value(QStringLiteral("prmAddr")).toString()),
                       Q_ARG(QVariant, entry.value(QStringLiteral("prmValue")))))
         return true;
-    reportRefused(QVariantList{entry});
+    // Only the final word of the editor is trusted; its reason, when it gives
+    // one, is for the user's eyes.
+    reportRefused(QVariantList{entry}, reply.cmdResult.isEmpty()
+                                           ? QStringLiteral("no answer from the editor")
+                                           : reply.info.value(QStringLiteral("error")).toString());
     return false;
 }
 
-void MainApplication::reportRefused(const QVariantList& batch)
+void MainApplication::reportRefused(const QVariantList& batch, const QString& reason)
 {
     if (!refusalHandler)
         return;
     for (const QVariant& element : batch) {
         const QVariantMap entry = element.toMap();
-        refusalHandler(entry.value(QStringLiteral("prmAddr")).toString(), entry.value(QStringLiteral("prmValue")));
+        refusalHandler(entry.value(QStringLiteral("prmAddr")).toString(), entry.value(QStringLiteral("prmValue")),
+                       reason);
     }
 }
 

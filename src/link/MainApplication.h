@@ -75,8 +75,10 @@ public:
     static void setLaunchFailureReporter(LaunchFailureReporter reporter);
 
     // Host thread: hears of every write of a batch that did not land (the
-    // editor refused it, or the batch got no answer in time).
-    using WriteRefusalHandler = std::function<void(const QString& address, const QVariant& value)>;
+    // editor refused it, or the batch got no answer in time), with the
+    // editor's reason when it gave one.
+    using WriteRefusalHandler =
+        std::function<void(const QString& address, const QVariant& value, const QString& reason)>;
     void setWriteRefusalHandler(WriteRefusalHandler handler);
 
 private slots:
@@ -127,7 +129,7 @@ private:
     bool sendBatch(const QVariantList& batch);
     bool resend(const QVariantList& part);
     bool sendSingle(const QVariantMap& entry);
-    void reportRefused(const QVariantList& batch);
+    void reportRefused(const QVariantList& batch, const QString& reason);
     // Batched mode: before any command other than a write.
     void beforeCommand();
     // Batched mode: before a command that replaces the current memory.

@@ -282,6 +282,23 @@ bool isTerminator(const ValueNameEntry& entry)
     return std::strcmp(entry.text, ValueNameTables::Terminator) == 0;
 }
 
+// The row bound to `name`, -1 for none. The effect-type variants of the FX
+// type ("/FX/FX/Param:0/PluginName:0/MMS/<tag>") write the same parameter
+// as the untagged name, so they share its table: without it the reverb
+// switch wrote a number where the editor keeps a type name, and was refused.
+int boundRow(const std::string& name, std::size_t from)
+{
+    for (std::size_t row = from; row < ValueNameTables::BindingCount; ++row) {
+        if (isBoundName(row, name))
+            return int(row);
+    }
+    static const std::string fxType = "/FX/FX/Param:0/PluginName:0/MMS";
+    if (from == 0 && name.size() > fxType.size() + 1 && name.compare(0, fxType.size(), fxType) == 0
+        && name[fxType.size()] == '/' && name.find('/', fxType.size() + 1) == std::string::npos)
+        return boundRow(fxType, 0);
+    return -1;
+}
+
 } // namespace
 
 const ValueNameBinding* ValueNameTables::bindings()
@@ -300,9 +317,7 @@ const ValueNameEntry* ValueNameTables::table(int number)
 // (no terminator within SlotsPerTable slots) resumes the binding scan.
 const char* ValueNameTables::FindValueName(const std::string& name, int value)
 {
-    for (std::size_t row = 0; row < BindingCount; ++row) {
-        if (!isBoundName(row, name))
-            continue;
+    for (int row = boundRow(name, 0); row >= 0; row = boundRow(name, std::size_t(row) + 1)) {
         const ValueNameEntry* slots = table(kBindings[row].table);
         if (!slots)
             continue;
@@ -318,9 +333,7 @@ const char* ValueNameTables::FindValueName(const std::string& name, int value)
 
 int ValueNameTables::FindValueByName(const std::string& name, const std::string& text)
 {
-    for (std::size_t row = 0; row < BindingCount; ++row) {
-        if (!isBoundName(row, name))
-            continue;
+    for (int row = boundRow(name, 0); row >= 0; row = boundRow(name, std::size_t(row) + 1)) {
         const ValueNameEntry* slots = table(kBindings[row].table);
         if (!slots)
             continue;

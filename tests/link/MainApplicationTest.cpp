@@ -859,7 +859,7 @@ protected:
         t.shortLimit = 400;   // for the replies that never come
         startLinked(t, QString());   // no key: the default mode
         ASSERT_EQ(app->wireMode(), WireMode::Batched);
-        app->setWriteRefusalHandler([this](const QString& address, const QVariant& value) {
+        app->setWriteRefusalHandler([this](const QString& address, const QVariant& value, const QString&) {
             refused << address + "=" + value.toString();
         });
     }
