@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ConversionReport.h"
 #include "ProgressReporter.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -21,6 +23,8 @@ public:
         QString output;
         QString programDirectory;   // where libqora.so, KX9.ini and KX9/ live
         ProgressReporter::Mode progress = ProgressReporter::Mode::Auto;
+        // Report files: JSON for a ".json" name, an HTML page otherwise.
+        QStringList reports;
         // A plug-in call that takes longer than this makes the host check
         // that the editor still answers.
         int stallMs = 1000;
@@ -33,6 +37,10 @@ public:
         long long notInSource = 0;       // names without an RQ10 source parameter, all scenes
         long long failed = 0;            // converters that threw, all scenes
         long long written = 0;
+        long long landed = 0;
+        long long refused = 0;
+        long long noPlace = 0;
+        long long toEmptyUnits = 0;
         long long leftAlone = 0;
         int nameLists = 0;
         long long editorCommands = 0;
@@ -73,6 +81,7 @@ private:
 
     Options m_options;
     Summary m_summary;
+    ConversionReport m_report;
     ProgressReporter m_progress;
     int m_warnings = 0;
 };
