@@ -6,6 +6,9 @@ packages=(cmake ninja-build g++ pkg-config qtbase5-dev qtbase5-dev-tools libgtes
 if [ "${QORA_WITH_CLANG:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)
 fi
+if [ "${QORA_WITH_COVERAGE:-0}" = 1 ]; then
+  packages+=(gcovr)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
