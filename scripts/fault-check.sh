@@ -54,7 +54,7 @@ for n in "${selected[@]}"; do
     missed=1
     continue
   fi
-  bash "$root/scripts/build.sh" "$build" -DQORA_BENCH=OFF > "$work/build-$n.log" 2>&1 || {
+  bash "$tree/scripts/build.sh" "$build" -DQORA_BENCH=OFF > "$work/build-$n.log" 2>&1 || {
     echo "fault $n ($name): does not build (see $work/build-$n.log)"
     continue
   }
