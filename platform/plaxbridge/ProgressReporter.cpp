@@ -3,8 +3,11 @@
 #include "ShellFormatter.h"
 
 #include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
+#include <cmath>
 
 #include <unistd.h>
 
@@ -49,9 +52,20 @@ void ProgressReporter::line(const QString& text)
     std::fflush(m_out);
 }
 
+void ProgressReporter::event(const char* name, QJsonObject fields)
+{
+    fields.insert(QStringLiteral("event"), QLatin1String(name));
+    const QByteArray json = QJsonDocument(fields).toJson(QJsonDocument::Compact);
+    std::fprintf(m_out, "%s\n", json.constData());
+    std::fflush(m_out);
+}
+
 void ProgressReporter::phase(const QString& text)
 {
-    line(text);
+    if (m_mode == Mode::Json)
+        event("phase", {{QStringLiteral("text"), text}});
+    else
+        line(text);
 }
 
 void ProgressReporter::beginScene(int index, int count, int number, const QString& title,
@@ -62,7 +76,14 @@ void ProgressReporter::beginScene(int index, int count, int number, const QStrin
     m_sceneNumber = number;
     m_parameters = std::max(parameters, 1);
     m_sceneFraction = static_cast<double>(index) / m_sceneCount;
-    if (m_mode == Mode::Lines)
+    if (m_mode == Mode::Json) {
+        m_sinceDraw.restart();
+        event("sceneBegin", {{QStringLiteral("index"), index},
+                             {QStringLiteral("count"), count},
+                             {QStringLiteral("number"), number},
+                             {QStringLiteral("title"), title},
+                             {QStringLiteral("parameters"), parameters}});
+    } else if (m_mode == Mode::Lines)
         line(QStringLiteral("scene %1/%2: %3 %4, %5 parameters")
                  .arg(index + 1)
                  .arg(count)
@@ -77,10 +98,20 @@ void ProgressReporter::beginScene(int index, int count, int number, const QStrin
 
 void ProgressReporter::parameter(int done, const QString& name)
 {
-    if (m_mode != Mode::Bar)
+    if (m_mode != Mode::Bar && m_mode != Mode::Json)
         return;
+    // A scene has thousands of parameters: a reader wants about ten updates
+    // a second, and always the scene's last one.
     if (m_sinceDraw.isValid() && m_sinceDraw.elapsed() < RedrawMilliseconds && done < m_parameters)
         return;
+    if (m_mode == Mode::Json) {
+        m_sinceDraw.restart();
+        event("progress", {{QStringLiteral("index"), m_sceneIndex},
+                           {QStringLiteral("done"), done},
+                           {QStringLiteral("parameters"), m_parameters},
+                           {QStringLiteral("name"), name}});
+        return;
+    }
     m_sceneFraction = (m_sceneIndex + static_cast<double>(done) / m_parameters) / m_sceneCount;
     drawBar(name);
 }
@@ -107,7 +138,14 @@ void ProgressReporter::drawBar(const QString& label)
 
 void ProgressReporter::endScene(long long written, long long leftAlone, double seconds)
 {
-    if (m_mode == Mode::Lines)
+    if (m_mode == Mode::Json)
+        event("sceneEnd", {{QStringLiteral("index"), m_sceneIndex},
+                           {QStringLiteral("count"), m_sceneCount},
+                           {QStringLiteral("number"), m_sceneNumber},
+                           {QStringLiteral("written"), static_cast<double>(written)},
+                           {QStringLiteral("leftAlone"), static_cast<double>(leftAlone)},
+                           {QStringLiteral("seconds"), std::round(seconds * 1000) / 1000}});
+    else if (m_mode == Mode::Lines)
         line(QStringLiteral("scene %1/%2 stored as %3: %4 values written, %5 left alone, %6 s")
                  .arg(m_sceneIndex + 1)
                  .arg(m_sceneCount)
@@ -124,4 +162,14 @@ void ProgressReporter::finish()
         std::fflush(m_out);
         m_barShown = false;
     }
+}
+
+void ProgressReporter::end(int status, const QJsonObject& summary)
+{
+    if (m_mode != Mode::Json)
+        return;
+    QJsonObject fields{{QStringLiteral("status"), status}};
+    if (!summary.isEmpty())
+        fields.insert(QStringLiteral("summary"), summary);
+    event("end", fields);
 }

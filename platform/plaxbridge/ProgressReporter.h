@@ -3,13 +3,16 @@
 #include <QElapsedTimer>
 #include <QString>
 
+class QJsonObject;
+
 #include <cstdio>
 
 // Progress of a conversion on standard error: a bar redrawn in place on a
-// terminal, plain lines otherwise (one per phase and per scene), or nothing.
+// terminal, plain lines otherwise (one per phase and per scene), one JSON
+// object per line for programs, or nothing.
 class ProgressReporter {
 public:
-    enum class Mode { Auto, Bar, Lines, None };
+    enum class Mode { Auto, Bar, Lines, Json, None };
 
     explicit ProgressReporter(Mode mode, std::FILE* out = stderr);
 
@@ -23,6 +26,9 @@ public:
     void endScene(long long written, long long leftAlone, double seconds);
     // Clears the bar so that what follows starts on a fresh line.
     void finish();
+    // The last event of a conversion (Json mode only): its exit status and,
+    // on success, the summary's numbers.
+    void end(int status, const QJsonObject& summary);
 
     // "1.05" for the host scene number 105.
     static QString sceneText(int number);
@@ -32,6 +38,7 @@ public:
 private:
     void drawBar(const QString& label);
     void line(const QString& text);
+    void event(const char* name, QJsonObject fields);
 
     Mode m_mode;
     std::FILE* m_out;

@@ -9,6 +9,7 @@
 #include "ShellSession.h"
 
 #include <QCoreApplication>
+#include <QJsonObject>
 #include <QStringList>
 
 #include <cstdio>
@@ -21,7 +22,7 @@ void printUsage(std::FILE* out)
 {
     std::fputs(
         "usage: plaxbridge [-v] shell [--script FILE]\n"
-        "       plaxbridge [-v] convert [--progress=auto|bar|lines|none] [--report FILE]... SOURCE OUTPUT.KX9F\n"
+        "       plaxbridge [-v] convert [--progress=auto|bar|lines|json|none] [--report FILE]... SOURCE OUTPUT.KX9F\n"
         "       plaxbridge [-v] convert --out-dir DIR [--jobs N] [--report-dir DIR] SOURCE...\n"
         "\n"
         "shell    reads one IMixer call per line from FILE or standard input, runs it on\n"
@@ -39,6 +40,8 @@ void printUsage(std::FILE* out)
         "         value: JSON for a .json name, an HTML page otherwise (may be given twice).\n"
         "         With --out-dir, converts each SOURCE to DIR/<name>.KX9F, N at a time,\n"
         "         each in a process of its own (and its reports to --report-dir).\n"
+        "         --progress=json writes one JSON object per line and event on standard\n"
+        "         error, for programs.\n"
         "\n"
         "  -v, --verbose   show the plug-in's debug log on standard error\n"
         "  -h, --help      show this text and the shell's operations\n",
@@ -50,6 +53,20 @@ void printOperations(std::FILE* out)
     std::fputs("\nshell operations:\n", out);
     for (const std::string& line : ShellSession::usage())
         std::fprintf(out, "  %s\n", line.c_str());
+}
+
+QJsonObject summaryObject(const ConvertCommand::Summary& s)
+{
+    return {{QStringLiteral("scenes"), s.scenes},
+            {QStringLiteral("parameters"), s.parameters},
+            {QStringLiteral("converters"), static_cast<double>(s.converters)},
+            {QStringLiteral("notInSource"), static_cast<double>(s.notInSource)},
+            {QStringLiteral("failed"), static_cast<double>(s.failed)},
+            {QStringLiteral("written"), static_cast<double>(s.written)},
+            {QStringLiteral("leftAlone"), static_cast<double>(s.leftAlone)},
+            {QStringLiteral("nameLists"), s.nameLists},
+            {QStringLiteral("editorCommands"), static_cast<double>(s.editorCommands)},
+            {QStringLiteral("seconds"), s.seconds}};
 }
 
 int usageError(const char* message)
@@ -134,6 +151,8 @@ int main(int argc, char** argv)
                     options.progress = ProgressReporter::Mode::Bar;
                 else if (value == QLatin1String("lines"))
                     options.progress = ProgressReporter::Mode::Lines;
+                else if (value == QLatin1String("json"))
+                    options.progress = ProgressReporter::Mode::Json;
                 else if (value == QLatin1String("none"))
                     options.progress = ProgressReporter::Mode::None;
                 else
@@ -177,7 +196,11 @@ int main(int argc, char** argv)
             return usageError("convert needs SOURCE and OUTPUT.KX9F");
         options.source = files[0];
         options.output = files[1];
-        return ConvertCommand(options).run();
+        ConvertCommand convert(options);
+        const int status = convert.run();
+        ProgressReporter(options.progress)
+            .end(status, status == 0 ? summaryObject(convert.summary()) : QJsonObject());
+        return status;
     }
 
     return usageError(qPrintable(QStringLiteral("unknown command %1").arg(command)));

@@ -1,10 +1,14 @@
 #include "ProgressReporter.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -82,4 +86,41 @@ TEST(ProgressReporter, NoneModeIsSilent)
     progress.endScene(1, 0, 0.1);
     progress.finish();
     EXPECT_EQ(out.text(), "");
+}
+
+TEST(ProgressReporter, JsonModeWritesOneObjectPerEventAndThrottlesParameters)
+{
+    Capture out;
+    ProgressReporter progress(ProgressReporter::Mode::Json, out.file());
+    progress.phase(QStringLiteral("saving"));
+    progress.beginScene(1, 3, 250, QStringLiteral("Encore \"X\"\n"), 1000);
+    for (int done = 1; done <= 1000; ++done)
+        progress.parameter(done, QStringLiteral("/p%1/MMS").arg(done));
+    progress.endScene(12, 3, 1.2344);
+    progress.finish();
+    progress.end(1, QJsonObject());
+    progress.end(0, {{QStringLiteral("scenes"), 3}});
+
+    std::vector<QJsonObject> events;
+    for (const QByteArray& line : QByteArray::fromStdString(out.text()).split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(line, &error);
+        ASSERT_TRUE(document.isObject()) << line.toStdString();
+        events.push_back(document.object());
+    }
+    // Parameters arrive far faster than ten a second: only a few updates, the last one always.
+    ASSERT_GE(events.size(), 6u);
+    EXPECT_LT(events.size(), 20u);
+    auto at = [&](std::size_t fromEnd) { return events[events.size() - fromEnd]; };
+    EXPECT_EQ(events[0], QJsonObject({{"event", "phase"}, {"text", "saving"}}));
+    EXPECT_EQ(events[1], QJsonObject({{"event", "sceneBegin"}, {"index", 1}, {"count", 3}, {"number", 250},
+                                      {"title", "Encore \"X\"\n"}, {"parameters", 1000}}));
+    EXPECT_EQ(at(4), QJsonObject({{"event", "progress"}, {"index", 1}, {"done", 1000},
+                                  {"parameters", 1000}, {"name", "/p1000/MMS"}}));
+    EXPECT_EQ(at(3), QJsonObject({{"event", "sceneEnd"}, {"index", 1}, {"count", 3}, {"number", 250},
+                                  {"written", 12}, {"leftAlone", 3}, {"seconds", 1.234}}));
+    EXPECT_EQ(at(2), QJsonObject({{"event", "end"}, {"status", 1}}));
+    EXPECT_EQ(at(1), QJsonObject({{"event", "end"}, {"status", 0}, {"summary", QJsonObject{{"scenes", 3}}}}));
 }
