@@ -9,6 +9,10 @@ fi
 if [ "${QORA_WITH_COVERAGE:-0}" = 1 ]; then
   packages+=(gcovr)
 fi
+# cpack -G DEB works out the package's dependencies with these.
+if [ "${QORA_WITH_PACKAGING:-0}" = 1 ]; then
+  packages+=(dpkg-dev file)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

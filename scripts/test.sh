@@ -5,7 +5,7 @@
 # QORA_QUICK=1 runs the normal build's suite only.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-QORA_WITH_CLANG=1 bash "$root/scripts/deps.sh"
+QORA_WITH_CLANG=1 QORA_WITH_PACKAGING=1 bash "$root/scripts/deps.sh"
 export QT_QPA_PLATFORM=offscreen
 
 bash "$root/scripts/build.sh" "$root/build"
