@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,7 +30,7 @@ QString plaxbridge()
 
 QStringList entries(const QString& path)
 {
-    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 } // namespace
@@ -76,18 +77,18 @@ void ConvertWindowTest::convertsTheSampleAndShowsTheSummary()
     QVERIFY(!convert->isEnabled());
 
     // A dropped setup proposes its own name with .KX9F beside it.
+    const QString setup = dir.filePath(QStringLiteral("rq10-festival.json"));
+    QVERIFY(QFile::copy(kSample, setup));
     QMimeData mime;
-    mime.setUrls({QUrl::fromLocalFile(kSample)});
+    mime.setUrls({QUrl::fromLocalFile(setup)});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &enter);
     QVERIFY(enter.isAccepted());
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&window, &drop);
-    QCOMPARE(child<QLineEdit>(window, "source")->text(), kSample);
-    QCOMPARE(child<QLineEdit>(window, "output")->text(),
-             QFileInfo(kSample).dir().filePath(QStringLiteral("rq10-festival.KX9F")));
-    const QString output = dir.filePath(QStringLiteral("festival.KX9F"));
-    window.setOutput(output);
+    QCOMPARE(child<QLineEdit>(window, "source")->text(), setup);
+    const QString output = dir.filePath(QStringLiteral("rq10-festival.KX9F"));
+    QCOMPARE(child<QLineEdit>(window, "output")->text(), output);
     QVERIFY(convert->isEnabled());
     screenshot(window, "before");
 
@@ -106,11 +107,11 @@ void ConvertWindowTest::convertsTheSampleAndShowsTheSummary()
     screenshot(window, "after");
 
     QCOMPARE(child<QLabel>(window, "headline")->text().contains(
-                 QLatin1String("Converted rq10-festival.json to festival.KX9F.")),
+                 QLatin1String("Converted rq10-festival.json to rq10-festival.KX9F.")),
              true);
     QCOMPARE(overall->value(), overall->maximum());
     QVERIFY(QFileInfo(output).size() > 0);
-    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("festival.KX9F")});
+    QCOMPARE(entries(dir.path()), (QStringList{QStringLiteral("rq10-festival.KX9F"), QStringLiteral("rq10-festival.json")}));
     const QString summary = child<QTextBrowser>(window, "report")->toPlainText();
     QVERIFY2(summary.contains(QRegularExpression(QStringLiteral("Scenes\\s+3\\b"))), qPrintable(summary));
     QVERIFY2(summary.contains(QRegularExpression(QStringLiteral("Values written\\s+[1-9]"))), qPrintable(summary));
@@ -129,7 +130,8 @@ void ConvertWindowTest::cancelLeavesNoOutput()
     QVERIFY(!cancel->isEnabled());
     convert->click();
     QTRY_VERIFY_WITH_TIMEOUT(child<QProgressBar>(window, "scene")->value() > 0, ConversionMs);
-    cancel->click();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(&window, Qt::Key_Escape);
     QVERIFY(!cancel->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), 120000);
     QCOMPARE(child<QLabel>(window, "headline")->text().contains(QLatin1String("Cancelled")), true);
