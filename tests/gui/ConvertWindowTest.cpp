@@ -94,15 +94,18 @@ void ConvertWindowTest::convertsTheSampleAndShowsTheSummary()
 
     auto* overall = child<QProgressBar>(window, "overall");
     auto* scene = child<QProgressBar>(window, "scene");
+    // Caught as the bar moves: a scene may take less than a polling interval.
+    QString status;
+    connect(scene, &QProgressBar::valueChanged, this, [&] {
+        if (status.isEmpty() && overall->value() > overall->maximum() / 3 && scene->value() > scene->maximum() / 4) {
+            status = child<QLabel>(window, "status")->text();
+            screenshot(window, "during");
+        }
+    });
     convert->click();
     QVERIFY(!convert->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(overall->value() > overall->maximum() / 3 && scene->value() > scene->maximum() / 4,
-                             ConversionMs);
-    const QString status = child<QLabel>(window, "status")->text();
-    QVERIFY2(status == QLatin1String("Scene 2 of 3 (2.00): Headliner")
-                 || status == QLatin1String("Scene 3 of 3 (2.50): Encore \"Skyline\""),
-             qPrintable(status));
-    screenshot(window, "during");
+    QTRY_VERIFY_WITH_TIMEOUT(!status.isEmpty(), ConversionMs);
+    QCOMPARE(status, QStringLiteral("Scene 2 of 3 (2.00): Headliner"));
     QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), ConversionMs);
     screenshot(window, "after");
 
@@ -128,12 +131,17 @@ void ConvertWindowTest::cancelLeavesNoOutput()
     auto* convert = child<QPushButton>(window, "convert");
     auto* cancel = child<QPushButton>(window, "cancel");
     QVERIFY(!cancel->isEnabled());
-    convert->click();
-    QTRY_VERIFY_WITH_TIMEOUT(child<QProgressBar>(window, "scene")->value() > 0, ConversionMs);
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QTest::keyClick(&window, Qt::Key_Escape);
-    QVERIFY(!cancel->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(convert->isEnabled(), 120000);
+    bool cancelled = false;   // Esc in the first scene, however fast it is
+    connect(child<QProgressBar>(window, "scene"), &QProgressBar::valueChanged, this, [&](int value) {
+        if (value > 0 && !cancelled) {
+            cancelled = true;
+            QTest::keyClick(&window, Qt::Key_Escape);
+            QVERIFY(!cancel->isEnabled());
+        }
+    });
+    convert->click();
+    QTRY_VERIFY_WITH_TIMEOUT(cancelled && convert->isEnabled(), ConversionMs);
     QCOMPARE(child<QLabel>(window, "headline")->text().contains(QLatin1String("Cancelled")), true);
     QCOMPARE(entries(dir.path()), QStringList());
     QVERIFY(!child<QPushButton>(window, "openFolder")->isEnabled());
