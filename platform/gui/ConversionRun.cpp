@@ -59,9 +59,18 @@ ConversionRun::~ConversionRun()
     }
 }
 
-QStringList ConversionRun::arguments(const QString& source, const QString& output)
+QStringList ConversionRun::arguments(const QString& source, const QString& output,
+                                     const QString& reportFolder)
 {
-    return {QStringLiteral("convert"), QStringLiteral("--progress=json"), source, output};
+    const QDir reports(reportFolder);
+    return {QStringLiteral("convert"),
+            QStringLiteral("--progress=json"),
+            QStringLiteral("--report"),
+            reports.filePath(QStringLiteral("report.html")),
+            QStringLiteral("--report"),
+            reports.filePath(QStringLiteral("report.json")),
+            source,
+            output};
 }
 
 void ConversionRun::start(const QString& source, const QString& output)
@@ -76,7 +85,7 @@ void ConversionRun::start(const QString& source, const QString& output)
     m_reportFolder = std::make_unique<QTemporaryDir>();
     m_running = true;
     m_process.setProgram(m_program);
-    m_process.setArguments(arguments(source, output));
+    m_process.setArguments(arguments(source, output, m_reportFolder->path()));
     m_process.setStandardInputFile(QProcess::nullDevice());
     emit statusChanged(tr("Starting plaxbridge…"));
     emit progressChanged(0.0, 0.0);

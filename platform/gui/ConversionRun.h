@@ -34,8 +34,10 @@ public:
     explicit ConversionRun(QString program, QObject* parent = nullptr);
     ~ConversionRun() override;
 
-    // The child's whole command line after the program name.
-    static QStringList arguments(const QString& source, const QString& output);
+    // The child's whole command line after the program name; the reports
+    // go to reportFolder/report.html and reportFolder/report.json.
+    static QStringList arguments(const QString& source, const QString& output,
+                                 const QString& reportFolder);
 
     void start(const QString& source, const QString& output);
     // Asks the child to stop as after Ctrl-C (it releases the plug-in and the

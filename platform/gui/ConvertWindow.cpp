@@ -42,12 +42,6 @@ QString localFileOf(const QMimeData* mime)
     return url.isLocalFile() ? url.toLocalFile() : QString();
 }
 
-QString row(const QString& name, const QString& value)
-{
-    return QStringLiteral("<tr><td>%1</td><td align=\"right\">&nbsp;&nbsp;%2</td></tr>")
-        .arg(name.toHtmlEscaped(), value.toHtmlEscaped());
-}
-
 } // namespace
 
 ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
@@ -246,10 +240,12 @@ void ConvertWindow::showOutcome()
     if (!success)
         m_scene->setValue(0);
     const QString color = success ? QStringLiteral("#1a6b1a") : QStringLiteral("#a01010");
-    m_headline->setText(QStringLiteral("<b style=\"color:%1\">%2</b>")
-                            .arg(color, outcome.headline.toHtmlEscaped()));
+    QString text = QStringLiteral("<b style=\"color:%1\">%2</b>").arg(color, outcome.headline.toHtmlEscaped());
+    if (success)
+        text += QStringLiteral("<br>") + summaryText(outcome.summary).toHtmlEscaped();
+    m_headline->setText(text);
     if (!showReport(outcome.reportHtml))
-        showSummary();
+        showMessages();
     updateControls();
     m_convert->setFocus();
     if (m_closeWhenDone)
@@ -264,38 +260,29 @@ bool ConvertWindow::showReport(const QString& htmlPath)
     return true;
 }
 
-void ConvertWindow::showSummary()
+void ConvertWindow::showMessages()
 {
-    const ConversionRun::Outcome& outcome = m_run->outcome();
-    QString html;
-    if (outcome.status == 0) {
-        const QJsonObject s = outcome.summary;
-        const QLocale locale;
-        auto number = [&](const char* key) {
-            return locale.toString(static_cast<qlonglong>(s.value(QLatin1String(key)).toDouble()));
-        };
-        const int scenes = s.value(QLatin1String("scenes")).toInt();
-        const qlonglong missing = scenes > 0
-                                      ? static_cast<qlonglong>(s.value(QLatin1String("notInSource")).toDouble()) / scenes
-                                      : 0;
-        html += QStringLiteral("<p>%1<br>&rarr; %2</p><table>")
-                    .arg(outcome.source.toHtmlEscaped(), outcome.output.toHtmlEscaped());
-        html += row(tr("Scenes"), number("scenes"));
-        html += row(tr("Parameters per scene"),
-                    tr("%1 (%2 without an RQ10 source)").arg(number("parameters")).arg(missing));
-        html += row(tr("Values written"), number("written"));
-        html += row(tr("Left alone by filters"), number("leftAlone"));
-        if (s.value(QLatin1String("failed")).toDouble() > 0)
-            html += row(tr("Failed converters"), number("failed"));
-        html += row(tr("Name lists"), number("nameLists"));
-        html += row(tr("Editor commands"), number("editorCommands"));
-        html += row(tr("Elapsed"), tr("%1 s").arg(s.value(QLatin1String("seconds")).toDouble(), 0, 'f', 1));
-        html += QStringLiteral("</table>");
-    }
-    if (!outcome.messages.isEmpty())
-        html += QStringLiteral("<p>%1</p><pre>%2</pre>")
-                    .arg(tr("Messages from plaxbridge:"), outcome.messages.join(QLatin1Char('\n')).toHtmlEscaped());
-    m_report->setHtml(html);
+    const QStringList& messages = m_run->outcome().messages;
+    m_report->setHtml(messages.isEmpty() ? QString()
+                                         : QStringLiteral("<p>%1</p><pre>%2</pre>")
+                                               .arg(tr("Messages from plaxbridge:"),
+                                                    messages.join(QLatin1Char('\n')).toHtmlEscaped()));
+}
+
+QString ConvertWindow::summaryText(const QJsonObject& summary)
+{
+    const QLocale locale;
+    auto number = [&](const char* key) {
+        return locale.toString(static_cast<qlonglong>(summary.value(QLatin1String(key)).toDouble()));
+    };
+    QString text = tr("%1 scenes of %2 parameters; %3 values written: %4 landed, %5 refused by the KX9, "
+                      "%6 with no place on a rack; %7 left alone by filters; %8 name lists; %9 s.")
+                       .arg(number("scenes"), number("parameters"), number("written"), number("landed"),
+                            number("refused"), number("noPlace"), number("leftAlone"), number("nameLists"))
+                       .arg(summary.value(QLatin1String("seconds")).toDouble(), 0, 'f', 1);
+    if (summary.value(QLatin1String("failed")).toDouble() > 0)
+        text += QLatin1Char(' ') + tr("%1 converters failed (see the report's warnings).").arg(number("failed"));
+    return text;
 }
 
 void ConvertWindow::openOutputFolder()

@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class ConversionRun;
+class QJsonObject;
 class QCloseEvent;
 class QDragEnterEvent;
 class QDropEvent;
@@ -42,7 +43,10 @@ private:
     void showOutcome();
     // Loads a report page into the browser; false when there is none.
     bool showReport(const QString& htmlPath);
-    void showSummary();
+    // The child's messages, when there is no report (a failure).
+    void showMessages();
+    // The summary's numbers in one sentence.
+    static QString summaryText(const QJsonObject& summary);
     void openOutputFolder();
     void saveReport();
     void updateControls();
