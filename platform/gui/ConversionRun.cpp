@@ -30,7 +30,9 @@ QString failureText(const QString& line)
         return QString();
     const int colon = line.indexOf(QLatin1String(": "));
     const QString text = colon < 0 ? QString() : line.mid(colon + 2);
-    return text.startsWith(QLatin1String("warning:")) ? QString() : text;
+    const bool warning = text.startsWith(QLatin1String("warning:"))
+                         || text.startsWith(QLatin1String("further warnings"));
+    return warning ? QString() : text;
 }
 
 } // namespace
@@ -182,6 +184,8 @@ QString ConversionRun::headline() const
             .arg(QFileInfo(m_outcome.source).fileName(), QFileInfo(m_outcome.output).fileName());
     if (m_outcome.cancelled)
         return tr("Cancelled: the KX9 file was not written.");
+    if (m_outcome.status < 0)
+        return tr("plaxbridge stopped unexpectedly; the KX9 file was not written.");
     QString failure;
     for (const QString& line : m_outcome.messages) {
         const QString text = failureText(line);
@@ -190,8 +194,6 @@ QString ConversionRun::headline() const
     }
     if (!failure.isEmpty())
         return sentence(failure);
-    if (m_outcome.status < 0)
-        return tr("plaxbridge stopped unexpectedly; the KX9 file was not written.");
     return tr("plaxbridge failed with exit status %1.").arg(m_outcome.status);
 }
 

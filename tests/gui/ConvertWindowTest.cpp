@@ -49,6 +49,7 @@ private slots:
     void convertsTheSampleAndShowsTheSummary();
     void cancelLeavesNoOutput();
     void showsTheChildsErrorInTheWindow();
+    void survivesAChildThatCrashesOrCannotStart();
 
 private:
     template <typename T>
@@ -185,6 +186,29 @@ void ConvertWindowTest::showsTheChildsErrorInTheWindow()
     QVERIFY2(headline.contains(QLatin1String("Bad SOURCE: ")) && headline.contains(setup), qPrintable(headline));
     QCOMPARE(QApplication::topLevelWidgets().size(), 1);   // no message boxes
     QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("broken.json")});
+}
+
+void ConvertWindowTest::survivesAChildThatCrashesOrCannotStart()
+{
+    QTemporaryDir dir;
+    const QString crashing = dir.filePath(QStringLiteral("crashing"));
+    QFile script(crashing);
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nkill -SEGV $$\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    const QList<QPair<QString, QString>> cases{
+        {crashing, QStringLiteral("plaxbridge stopped unexpectedly")},
+        {dir.filePath(QStringLiteral("missing")), QStringLiteral("Cannot start ")}};
+    for (const auto& [program, expected] : cases) {
+        ConvertWindow window(program);
+        window.setSource(kSample);
+        window.setOutput(dir.filePath(QStringLiteral("out.KX9F")));
+        child<QPushButton>(window, "convert")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(window, "convert")->isEnabled(), 60000);
+        const QString headline = child<QLabel>(window, "headline")->text();
+        QVERIFY2(headline.contains(expected), qPrintable(headline));
+    }
 }
 
 QTEST_MAIN(ConvertWindowTest)
