@@ -15,6 +15,7 @@
 #include <QJsonArray>
 #include <QLoggingCategory>
 #include <QMetaMethod>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QUuid>
 
@@ -237,20 +238,36 @@ TEST_F(ProcessServerTest, RepliesAndNotificationsReachObservers)
     EXPECT_EQ(observer.events.size(), 2);
 }
 
-// A connection that never announced itself reports an empty identifier.
-TEST_F(ProcessServerTest, ClosingPeerReportsItsIdentifierOrNone)
+// Only a registered device's closing is reported; every closed connection's
+// objects are deleted.
+TEST_F(ProcessServerTest, ClosingIsReportedOnlyForTheRegisteredDevice)
 {
+    const auto liveSockets = [&] {
+        return server->findChildren<ProcessTcpSocket*>().size() + server->findChildren<QTcpSocket*>().size();
+    };
     start("{dev}");
     ScriptedEditor silent;
     ASSERT_TRUE(silent.connectTo(server->port()));
+    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 2; }));
     silent.close();
-    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed "); }));
-    EXPECT_EQ(observer.events, QStringList{"destroyed "});
+    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 0; }));
+    EXPECT_TRUE(observer.events.isEmpty());
 
-    start("{dev}");
     auto editor = peer("{dev}");
+    auto usurper = std::make_unique<ScriptedEditor>();
+    ASSERT_TRUE(usurper->connectTo(server->port()));
+    usurper->announce("{dev}");
+    ASSERT_TRUE(spinUntil([&] { return observer.events.count("created {dev}") == 2; }));
+    // The replaced connection no longer stands for the device.
     editor->close();
+    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 2; }));
+    EXPECT_EQ(observer.events.count("destroyed {dev}"), 0);
+    EXPECT_TRUE(server->sendRequest("{dev}", "{r}", "set_load", {}));
+    ASSERT_TRUE(spinUntil([&] { return usurper->requestCount() == 1; }));
+
+    usurper->close();
     ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
+    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 0; }));
     EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
     EXPECT_FALSE(server->destroyProcess("{dev}"));
 }
@@ -281,20 +298,6 @@ TEST_F(ProcessServerTest, EachStartAcceptsConnectionsOnce)
     ASSERT_TRUE(spinUntil([&] { return first->requestCount() == 1 && second->requestCount() == 1; }));
     EXPECT_EQ(first->requests()[0].value("cmd").toString(), QString("set_load"));
     EXPECT_EQ(second->requests()[0].value("cmd").toString(), QString("set_save"));
-}
-
-TEST_F(ProcessServerTest, SecondAnnouncementTakesIdentifierOver)
-{
-    start("{a}");
-    start("{b}");
-    auto first = peer("{a}");
-    auto second = std::make_unique<ScriptedEditor>();
-    ASSERT_TRUE(second->connectTo(server->port()));
-    second->announce("{a}");
-    ASSERT_TRUE(spinUntil([&] { return observer.events.count("created {a}") == 2; }));
-    EXPECT_TRUE(server->sendRequest("{a}", "{r}", "set_load", {}));
-    ASSERT_TRUE(spinUntil([&] { return second->requestCount() == 1; }));
-    EXPECT_EQ(first->requestCount(), 0);
 }
 
 QMutex logMutex;
