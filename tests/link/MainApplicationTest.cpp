@@ -22,7 +22,9 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace {
 
@@ -122,7 +124,7 @@ protected:
         ASSERT_TRUE(args.at(2).startsWith("uid="));
         ASSERT_TRUE(args.at(4).startsWith("port="));
         uid = args.at(2).mid(4);
-        const quint16 port = quint16(args.at(4).mid(5).toUInt());
+        port = quint16(args.at(4).mid(5).toUInt());
         editor = std::make_unique<ScriptedEditor>();
         ASSERT_TRUE(editor->connectTo(port));
         editor->announce(uid);
@@ -169,6 +171,7 @@ protected:
     QString script;
     QStringList args;
     QString uid;
+    quint16 port = 0;
     MainApplication* app = nullptr;
     QThread* thread = nullptr;
     std::unique_ptr<ScriptedEditor> editor;
@@ -199,22 +202,6 @@ TEST(CommandLayerMeta, EighteenPrivateSlotsInOrderAndIdleFlags)
                                   "doCommandSetLoad", "doCommandSetSave", "doCommandSetInitCurrent",
                                   "doCommandSetWindowVisibility", "onProcessCreated", "onProcessDestroyed",
                                   "onProcessReplyReceived", "onProcessNotifyReceived"}));
-}
-
-TEST_F(CommandLayerTest, TimingsComeFromEnvironment)
-{
-    qputenv("QORA_LINK_TIMINGS", "shortLimit=200,createPolls=5,bogus=3,createSleepMs=x,pollingWait=1");
-    const LinkTimings t = LinkTimings::fromEnvironment();
-    qunsetenv("QORA_LINK_TIMINGS");
-    EXPECT_EQ(t.shortLimit, 200);
-    EXPECT_EQ(t.createPolls, 5);
-    EXPECT_EQ(t.createSleepMs, 100);   // malformed: default kept
-    EXPECT_EQ(t.longLimit, 30000);
-    EXPECT_TRUE(t.pollingWait);
-    const LinkTimings defaults = LinkTimings::fromEnvironment();
-    EXPECT_EQ(defaults.readyPolls, 60);
-    EXPECT_EQ(defaults.readySleepMs, 1000);
-    EXPECT_FALSE(defaults.pollingWait);
 }
 
 TEST_F(CommandLayerTest, LaunchPassesCommandLineAndRestoresCurrentDirectory)
@@ -334,6 +321,48 @@ QStringList takeLog()
     return lines;
 }
 
+// Entries outside the ranges, malformed or unknown leave the value as it was
+// and are named, with the variable, in one warning.
+TEST(LinkTimingsFromEnvironment, TakesSaneEntriesAndNamesTheOthersOnce)
+{
+    const auto read = [](const char* value, QStringList& log) {
+        qputenv("QORA_LINK_TIMINGS", value);
+        takeLog();
+        const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+        const LinkTimings t = LinkTimings::fromEnvironment();
+        qInstallMessageHandler(previous);
+        qunsetenv("QORA_LINK_TIMINGS");
+        log = takeLog();
+        return t;
+    };
+    QStringList log;
+    const char bad[] = "shortLimit=9,longLimit=600001,createPolls=0,destroyPolls=10001,createSleepMs=-5,"
+                       "readySleepMs=x,pollingWait=maybe,bogus=3,noequals";
+    const LinkTimings t = read(QByteArray("shortLimit=10,longLimit=600000,createPolls=1,readyPolls=10000,"
+                                          "destroySleepMs=1,readySleepMs=10000,pollingWait=on,") + bad, log);
+    EXPECT_EQ(t.shortLimit, 10);
+    EXPECT_EQ(t.longLimit, 600000);
+    EXPECT_EQ(t.createPolls, 1);
+    EXPECT_EQ(t.readyPolls, 10000);
+    EXPECT_EQ(t.destroySleepMs, 1);
+    EXPECT_EQ(t.readySleepMs, 10000);
+    EXPECT_TRUE(t.pollingWait);
+    EXPECT_EQ(t.destroyPolls, 100);
+    EXPECT_EQ(t.createSleepMs, 100);
+    ASSERT_EQ(log.size(), 1);
+    EXPECT_TRUE(log[0].startsWith(QString("%1|").arg(int(QtWarningMsg)))) << log[0].toStdString();
+    EXPECT_TRUE(log[0].contains(QString("QORA_LINK_TIMINGS=\"shortLimit=10,"))) << log[0].toStdString();
+    EXPECT_TRUE(log[0].contains(QString("ignored %1 (").arg(bad))) << log[0].toStdString();
+
+    EXPECT_EQ(read("shortLimit=200", log).shortLimit, 200);
+    EXPECT_TRUE(log.isEmpty());
+    const LinkTimings defaults = read("", log);
+    EXPECT_EQ(defaults.readyPolls, 60);
+    EXPECT_EQ(defaults.readySleepMs, 1000);
+    EXPECT_FALSE(defaults.pollingWait);
+    EXPECT_TRUE(log.isEmpty());
+}
+
 TEST_F(CommandLayerTest, DefaultReporterWritesCriticalLogWithoutGui)
 {
     MainApplication::setLaunchFailureReporter(nullptr);
@@ -359,6 +388,7 @@ TEST_F(CommandLayerTest, FlagsFollowEditorLifecycle)
     LinkTimings t = testTimings();
     t.readyPolls = 4;
     t.readySleepMs = 25;
+    t.destroyPolls = 20;
     startLinked(t);
     EXPECT_FALSE(app->mmsReadied());
     editor->notify("Something Else");
@@ -367,8 +397,26 @@ TEST_F(CommandLayerTest, FlagsFollowEditorLifecycle)
     EXPECT_TRUE(app->waitForMmsReadied());
     EXPECT_TRUE(app->mmsReadied());
 
-    editor->close();
+    // Other local clients coming and going are not the editor leaving, not
+    // even while the destroy wait runs: it ends with the editor's own close.
+    ScriptedEditor early, late;
+    ASSERT_TRUE(early.connectTo(port));
+    ASSERT_TRUE(late.connectTo(port));
+    early.sendRaw("garbage\n");
+    early.close();
+    EXPECT_FALSE(app->waitForCommandDestroyed());
+    EXPECT_TRUE(app->commandCreated());
+    EXPECT_TRUE(app->mmsReadied());
+    std::atomic<bool> editorClosed{false};
+    std::thread closer([&] {
+        late.close();
+        QThread::msleep(300);
+        editorClosed = true;
+        editor->close();
+    });
     EXPECT_TRUE(app->waitForCommandDestroyed());
+    EXPECT_TRUE(editorClosed);
+    closer.join();
     EXPECT_FALSE(app->commandCreated());
     EXPECT_FALSE(app->mmsReadied());
 }
