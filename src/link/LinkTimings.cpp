@@ -83,7 +83,7 @@ LinkTimings LinkTimings::fromEnvironment()
         return timings;
     const QByteArray rejected = timings.apply(env.constData());
     if (!rejected.isEmpty())
-        qWarning("QORA_LINK_TIMINGS=\"%s\": ignored %s (unknown, malformed or out of range; defaults kept)",
+        qWarning("QORA_LINK_TIMINGS=\"%s\": ignored %s (unknown, malformed or out of range; left as they were)",
                  env.constData(), rejected.constData());
     return timings;
 }

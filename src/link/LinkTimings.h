@@ -11,7 +11,7 @@ struct LinkTimings {
     int shortLimit = 3000;   int longLimit = 30000;      // command limits, in 1 ms steps
     bool pollingWait = false;                            // true: sleep-and-poll; false: wake on answer
 
-    // Accepted ranges; an entry outside them keeps the default.
+    // Accepted ranges; an entry outside them leaves the value as it was.
     static constexpr int MinPolls = 1, MaxPolls = 10000;
     static constexpr int MinSleepMs = 1, MaxSleepMs = 10000;
     static constexpr int MinLimitMs = 10, MaxLimitMs = 600000;

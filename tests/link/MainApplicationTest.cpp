@@ -25,6 +25,7 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -338,28 +339,16 @@ TEST(LinkTimingsFromEnvironment, TakesSaneEntriesAndNamesTheOthersOnce)
     QStringList log;
     const char bad[] = "shortLimit=9,longLimit=600001,createPolls=0,destroyPolls=10001,createSleepMs=-5,"
                        "readySleepMs=x,pollingWait=maybe,bogus=3,noequals";
-    const LinkTimings t = read(QByteArray("shortLimit=10,longLimit=600000,createPolls=1,readyPolls=10000,"
-                                          "destroySleepMs=1,readySleepMs=10000,pollingWait=on,") + bad, log);
-    EXPECT_EQ(t.shortLimit, 10);
-    EXPECT_EQ(t.longLimit, 600000);
-    EXPECT_EQ(t.createPolls, 1);
-    EXPECT_EQ(t.readyPolls, 10000);
-    EXPECT_EQ(t.destroySleepMs, 1);
-    EXPECT_EQ(t.readySleepMs, 10000);
-    EXPECT_TRUE(t.pollingWait);
-    EXPECT_EQ(t.destroyPolls, 100);
-    EXPECT_EQ(t.createSleepMs, 100);
-    ASSERT_EQ(log.size(), 1);
-    EXPECT_TRUE(log[0].startsWith(QString("%1|").arg(int(QtWarningMsg)))) << log[0].toStdString();
-    EXPECT_TRUE(log[0].contains(QString("QORA_LINK_TIMINGS=\"shortLimit=10,"))) << log[0].toStdString();
-    EXPECT_TRUE(log[0].contains(QString("ignored %1 (").arg(bad))) << log[0].toStdString();
+    const char good[] = "shortLimit=10,longLimit=600000,createPolls=1,readyPolls=10000,destroySleepMs=1,"
+                        "readySleepMs=10000,pollingWait=on,";
+    const LinkTimings t = read(QByteArray(good) + bad, log);
+    EXPECT_EQ((std::vector<int>{t.shortLimit, t.longLimit, t.createPolls, t.readyPolls, t.destroySleepMs,
+                                t.readySleepMs, t.destroyPolls, t.createSleepMs, t.pollingWait}),
+              (std::vector<int>{10, 600000, 1, 10000, 1, 10000, 100, 100, true}));
+    EXPECT_EQ(log, QStringList{QString("%1|default|QORA_LINK_TIMINGS=\"%2\": ignored %3 (unknown, malformed or out "
+                                       "of range; left as they were)").arg(int(QtWarningMsg)).arg(QString(good) + bad, bad)});
 
     EXPECT_EQ(read("shortLimit=200", log).shortLimit, 200);
-    EXPECT_TRUE(log.isEmpty());
-    const LinkTimings defaults = read("", log);
-    EXPECT_EQ(defaults.readyPolls, 60);
-    EXPECT_EQ(defaults.readySleepMs, 1000);
-    EXPECT_FALSE(defaults.pollingWait);
     EXPECT_TRUE(log.isEmpty());
 }
 
@@ -388,7 +377,6 @@ TEST_F(CommandLayerTest, FlagsFollowEditorLifecycle)
     LinkTimings t = testTimings();
     t.readyPolls = 4;
     t.readySleepMs = 25;
-    t.destroyPolls = 20;
     startLinked(t);
     EXPECT_FALSE(app->mmsReadied());
     editor->notify("Something Else");
@@ -397,19 +385,13 @@ TEST_F(CommandLayerTest, FlagsFollowEditorLifecycle)
     EXPECT_TRUE(app->waitForMmsReadied());
     EXPECT_TRUE(app->mmsReadied());
 
-    // Other local clients coming and going are not the editor leaving, not
-    // even while the destroy wait runs: it ends with the editor's own close.
-    ScriptedEditor early, late;
-    ASSERT_TRUE(early.connectTo(port));
-    ASSERT_TRUE(late.connectTo(port));
-    early.sendRaw("garbage\n");
-    early.close();
-    EXPECT_FALSE(app->waitForCommandDestroyed());
-    EXPECT_TRUE(app->commandCreated());
-    EXPECT_TRUE(app->mmsReadied());
+    // Another local client leaving is not the editor leaving: the destroy
+    // wait ends with the editor's own close.
+    ScriptedEditor stray;
+    ASSERT_TRUE(stray.connectTo(port));
     std::atomic<bool> editorClosed{false};
     std::thread closer([&] {
-        late.close();
+        stray.close();
         QThread::msleep(300);
         editorClosed = true;
         editor->close();
