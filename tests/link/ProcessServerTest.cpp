@@ -1,11 +1,11 @@
 // The process server against a scripted peer and a real child process.
-#include "link/IProcessServerObserver.h"
 #include "link/ProcessManager.h"
 #include "link/ProcessServer.h"
 #include "link/ProcessTcpSocket.h"
 
 #include "EditorScript.h"
 #include "QtPrinters.h"
+#include "RecordingObserver.h"
 #include "ScriptedEditor.h"
 
 #include <gtest/gtest.h>
@@ -22,40 +22,6 @@
 #include <memory>
 
 namespace {
-
-class RecordingObserver : public QObject, public IProcessServerObserver
-{
-    Q_OBJECT
-    Q_INTERFACES(IProcessServerObserver)
-public:
-    QStringList events;
-    QList<QVariantMap> replyData;
-    QList<QVariantList> notifyData;
-
-    bool onCreated(const QString& id) override
-    {
-        events << "created " + id;
-        return true;
-    }
-    bool onDestroyed(const QString& id) override
-    {
-        events << "destroyed " + id;
-        return true;
-    }
-    bool onReply(const QString& id, const QString& req, const QString& key, const QVariantMap& info,
-                 const QString& result, unsigned long progress) override
-    {
-        events << QString("reply %1 %2 %3 %4 %5").arg(id, req, key, result).arg(progress);
-        replyData << info;
-        return true;
-    }
-    bool onNotify(const QString& id, const QString& key, const QVariantList& infos) override
-    {
-        events << QString("notify %1 %2").arg(id, key);
-        notifyData << infos;
-        return true;
-    }
-};
 
 class ProcessServerTest : public ::testing::Test
 {
@@ -240,11 +206,14 @@ TEST_F(ProcessServerTest, RepliesAndNotificationsReachObservers)
 
 // Only a registered device's closing is reported; every closed connection's
 // objects are deleted.
+// Only a registered device's closing is reported, whether it leaves or
+// destroyProcess closes it; every closed connection's objects are deleted.
 TEST_F(ProcessServerTest, ClosingIsReportedOnlyForTheRegisteredDevice)
 {
     const auto liveSockets = [&] {
         return server->findChildren<ProcessTcpSocket*>().size() + server->findChildren<QTcpSocket*>().size();
     };
+    EXPECT_FALSE(server->destroyProcess(""));
     start("{dev}");
     ScriptedEditor silent;
     ASSERT_TRUE(silent.connectTo(server->port()));
@@ -265,23 +234,14 @@ TEST_F(ProcessServerTest, ClosingIsReportedOnlyForTheRegisteredDevice)
     EXPECT_TRUE(server->sendRequest("{dev}", "{r}", "set_load", {}));
     ASSERT_TRUE(spinUntil([&] { return usurper->requestCount() == 1; }));
 
-    usurper->close();
-    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
-    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 0; }));
-    EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
-    EXPECT_FALSE(server->destroyProcess("{dev}"));
-}
-
-TEST_F(ProcessServerTest, DestroyProcessClosesTheConnection)
-{
-    EXPECT_FALSE(server->destroyProcess(""));
-    EXPECT_FALSE(server->destroyProcess("{dev}"));
-    start("{dev}");
-    auto editor = peer("{dev}");
     EXPECT_TRUE(server->destroyProcess("{dev}"));
     ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
-    ASSERT_TRUE(spinUntil([&] { return !editor->isConnected(); }));
+    ASSERT_TRUE(spinUntil([&] { return !usurper->isConnected(); }));
+    // Called from no event loop here, unlike on the link's thread.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(liveSockets(), 0);
     EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
+    EXPECT_FALSE(server->destroyProcess("{dev}"));
 }
 
 TEST_F(ProcessServerTest, EachStartAcceptsConnectionsOnce)
@@ -330,4 +290,3 @@ TEST_F(ProcessServerTest, EachRequestWrittenIsLoggedInItsCategory)
 
 } // namespace
 
-#include "ProcessServerTest.moc"

@@ -158,25 +158,4 @@ TEST(CodecRoundTrip, TenThousandRandomMapsAndListsReachAFixedPoint)
     EXPECT_GT(binaryEntries, 400);   // the generator reaches the binary rule often
 }
 
-TEST(CodecRoundTrip, RequestEnvelopeCarriesTheSameMapAsItsReply)
-{
-    // What a request carries in "cmdinfo" reads back through a reply intact.
-    Generator generate(815u);
-    for (int i = 0; i < 1000; ++i) {
-        const QVariantMap params = generate.map(0);
-        QByteArray request;
-        JsonCodec::makeRequestMessage(request, "{s}", "{d}", "{r}", "get_prm_val", params);
-        QJsonObject inner = QJsonDocument::fromJson(request).object().value("request").toObject();
-        inner.insert("result", "ok");
-        const QByteArray reply = QJsonDocument(QJsonObject{{"reply", inner}}).toJson(QJsonDocument::Compact);
-        QString from, to, reqUID, cmdKey, result;
-        QVariantMap info;
-        unsigned long progress = 7;
-        ASSERT_TRUE(JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, reply));
-        EXPECT_EQ(result, "ok");
-        EXPECT_EQ(progress, 0u);
-        ASSERT_EQ(encodeMap(info), encodeMap(params)) << i;
-    }
-}
-
 } // namespace
