@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QJsonArray>
 #include <QLoggingCategory>
 #include <QMetaMethod>
 #include <QTcpSocket>

@@ -221,8 +221,8 @@ TEST_F(SilentEditor, CachedDataRecordsOwnTheirCopies)
     ASSERT_EQ(getrlimit(RLIMIT_AS, &saved), 0);
     QFile statm(QStringLiteral("/proc/self/statm"));
     ASSERT_TRUE(statm.open(QIODevice::ReadOnly));
-    rlimit capped = saved;
-    capped.rlim_cur = statm.readAll().split(' ').value(0).toULongLong() * sysconf(_SC_PAGESIZE) + (256u << 20);
+    const rlimit capped{statm.readAll().split(' ').value(0).toULongLong() * sysconf(_SC_PAGESIZE) + (256u << 20),
+                        saved.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_AS, &capped), 0);
     mixer->CacheCurrentData(5, second, 0xFFFFFFF0u);
     setrlimit(RLIMIT_AS, &saved);

@@ -15,7 +15,6 @@
 #include <QStringList>
 #include <QUuid>
 
-#include <memory>
 #include <random>
 
 namespace {

@@ -29,7 +29,6 @@ protected:
     }
     void TearDown() override { qInstallMessageHandler(previous); }
 
-    static int warningCount() { return warnings; }
     // A JSON message of exactly `size` bytes: ["xxx..."].
     static QByteArray message(int size) { return "[\"" + QByteArray(size - 4, 'x') + "\"]"; }
 
@@ -47,19 +46,19 @@ TEST_F(LineLimit, LinesPastTheLimitAreDroppedWholeAndReportedOnce)
     EXPECT_TRUE(parser.parse(1, atLimit).isEmpty());
     EXPECT_EQ(parser.pendingTail(1), atLimit);
     EXPECT_EQ(parser.parse(1, "\n"), QList<QByteArray>{atLimit});
-    EXPECT_EQ(warningCount(), 0);
+    EXPECT_EQ(warnings, 0);
 
     EXPECT_TRUE(parser.parse(2, over.left(Limit)).isEmpty());
     EXPECT_EQ(parser.pendingTail(2), over.left(Limit));
     EXPECT_TRUE(parser.parse(2, over.mid(Limit)).isEmpty());
     EXPECT_TRUE(parser.pendingTail(2).isEmpty());
     EXPECT_EQ(parser.parse(2, "\n" + next + "\n"), QList<QByteArray>{next});
-    EXPECT_EQ(warningCount(), 1);
+    EXPECT_EQ(warnings, 1);
 
     EXPECT_TRUE(parser.parse(5, over.left(Limit - 2)).isEmpty());
     EXPECT_TRUE(parser.parse(5, over.mid(Limit - 2) + "\n").isEmpty());
     EXPECT_TRUE(parser.pendingTail(5).isEmpty());
-    EXPECT_EQ(warningCount(), 2);
+    EXPECT_EQ(warnings, 2);
 
     const QByteArray stream = next + "\n" + over + "\n" + atLimit + "\n";
     EXPECT_EQ(parser.parse(4, stream), (QList<QByteArray>{next, atLimit}));
@@ -67,7 +66,7 @@ TEST_F(LineLimit, LinesPastTheLimitAreDroppedWholeAndReportedOnce)
     for (int i = 0; i < stream.size(); ++i)
         got += parser.parse(6, stream.mid(i, 1));
     EXPECT_EQ(got, (QList<QByteArray>{next, atLimit}));
-    EXPECT_EQ(warningCount(), 4);
+    EXPECT_EQ(warnings, 4);
 }
 
 // A runaway line is never kept, however long it runs, and does not hold up
@@ -85,7 +84,7 @@ TEST_F(LineLimit, RunawayLineIsNeverKept)
     EXPECT_EQ(parser.parse(3, "bbb\n" + a + "\n" + b.left(3)), QList<QByteArray>{a});
     EXPECT_EQ(parser.pendingTail(3), b.left(3));
     EXPECT_EQ(parser.parse(3, b.mid(3) + "\n"), QList<QByteArray>{b});
-    EXPECT_EQ(warningCount(), 1);
+    EXPECT_EQ(warnings, 1);
 
     PacketParser real;
     EXPECT_EQ(real.lineLimit(), 16 * 1024 * 1024);
@@ -96,7 +95,7 @@ TEST_F(LineLimit, RunawayLineIsNeverKept)
     }
     EXPECT_TRUE(real.pendingTail(8).isEmpty());
     EXPECT_EQ(real.parse(8, "tail\n{\"a\":1}\n"), QList<QByteArray>{"{\"a\":1}"});
-    EXPECT_EQ(warningCount(), 2);
+    EXPECT_EQ(warnings, 2);
 }
 
 } // namespace

@@ -37,9 +37,8 @@ namespace {
 const char Timings[] = "createPolls=1000,createSleepMs=5,readyPolls=1000,readySleepMs=5,"
                        "destroyPolls=20,destroySleepMs=25,shortLimit=300,longLimit=600,pollingWait=";
 
-// Stray i says nothing, garbage, a foreign announcement (which the plug-in
-// answers by closing) or an "ok" or "ng" reply and "MMS Readied" in the
-// editor's name.
+// Stray i says nothing, garbage, a foreign announcement (the plug-in closes
+// it) or an "ok" or "ng" reply and "MMS Readied" in the editor's name.
 QByteArray strayWords(int i, const QByteArray& uid)
 {
     const QByteArray forged = "{\"reply\":{\"from\":\"" + uid + "\",\"reqid\":\"{x}\",\"cmd\":\"get_prm_val\","
@@ -53,21 +52,29 @@ QByteArray strayWords(int i, const QByteArray& uid)
     }
 }
 
-// `count` strays, `batch` at a time with `pauseUs` between batches; returns
-// how many got a connection, `progress` counts them as they go.
-int runStrays(quint16 port, int count, const QByteArray& uid, int batch, unsigned long pauseUs,
-              std::atomic<int>& progress)
+int connectTo(quint16 port)
 {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+        return fd;
+    ::close(fd);
+    return -1;
+}
+
+// `count` strays, `batch` at a time with `pauseUs` between batches; returns
+// how many got a connection, `progress` counts them as they go.
+int runStrays(quint16 port, int count, const QByteArray& uid, int batch, unsigned long pauseUs,
+              std::atomic<int>& progress)
+{
     for (int done = 0; done < count; done += batch) {
         std::vector<int> open;
         for (int i = done; i < std::min(count, done + batch); ++i) {
-            const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-            if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-                ::close(fd);
+            const int fd = connectTo(port);
+            if (fd < 0) {
                 std::for_each(open.begin(), open.end(), ::close);
                 return done + int(open.size());
             }
@@ -135,15 +142,15 @@ TEST_P(StrayClientsAtStartUp, HundredChangeNeitherItsTimeNorTheService)
         const int value = mixer->GetValue(level, 3, 0);
         firstValue = round == 0 ? value : firstValue;
         EXPECT_EQ(value, firstValue) << "round " << round;
-        EXPECT_EQ(log.lines().filter("###QORA: GetMMSValue[").filter("] -> ").size(), 1) << "round " << round;
         QString folder = saveDir.path(), name = QStringLiteral("round%1.KX9F").arg(round);
         mixer->SaveData(folder, name);
         EXPECT_TRUE(QFile::exists(folder + "/" + name)) << "round " << round;
         level->Destroy();
-        std::thread destroyStray([&] { got = withStrays ? runStrays(port, 1, {}, 1, 0, progress) : 1; });
+        const int lingering = withStrays ? connectTo(port) : -1;
+        EXPECT_TRUE(lingering >= 0 || !withStrays);
+        std::thread leave([lingering] { ::close(lingering); });
         ASSERT_TRUE(harness.destroy(mixer));
-        destroyStray.join();
-        EXPECT_EQ(got, 1);
+        leave.join();
         EXPECT_TRUE(log.lines().filter(QRegularExpression("ERROR|QSocketNotifier")).isEmpty())
             << log.lines().join('\n').toStdString();
     }
@@ -172,18 +179,23 @@ TEST(StrayFlood, FiveThousandDuringAConversionChangeNothing)
     const auto clean = PlaxbridgeProcess::run({"convert", sample, dir.filePath("clean.KX9F")}, {}, 600000);
     ASSERT_EQ(clean.exitCode, 0) << clean.err.toStdString();
 
+    // Without the sanitizer's quarantine freed memory is taken again at once.
     QProcess convert;
-    PlaxbridgeProcess::start(convert, {"convert", sample, dir.filePath("flooded.KX9F")});
+    PlaxbridgeProcess::start(convert, {"convert", sample, dir.filePath("flooded.KX9F")},
+                             {"ASAN_OPTIONS=" + qEnvironmentVariable("ASAN_OPTIONS") + ":quarantine_size_mb=0"});
     const qint64 pid = convert.processId();
     quint16 port = 0;
-    QByteArray uid;
+    QByteArray uid, progressLines;
     QElapsedTimer timer;
-    for (timer.start(); timer.elapsed() < 60000 && uid.isEmpty(); QThread::msleep(5)) {
-        if ((port = ProcessProbe::listeningPort(pid)))
+    // The baseline once the first scene is stored: start-up is long over.
+    convert.setReadChannel(QProcess::StandardError);
+    for (timer.start(); timer.elapsed() < 60000 && (uid.isEmpty() || !progressLines.contains("stored as"));) {
+        convert.waitForReadyRead(5);
+        progressLines += convert.readAllStandardError();
+        if (uid.isEmpty() && (port = ProcessProbe::listeningPort(pid)))
             uid = ProcessProbe::editorUidOnPort(port).toUtf8();
     }
     ASSERT_FALSE(uid.isEmpty());
-    QThread::msleep(300);
     const qint64 rssBefore = ProcessProbe::residentKiB(pid);
     const int fdsBefore = ProcessProbe::openFileDescriptors(pid);
 
