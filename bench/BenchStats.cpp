@@ -1,6 +1,7 @@
 #include "BenchStats.h"
 
 #include <algorithm>
+#include <numeric>
 
 double BenchStats::median() const
 {
@@ -12,7 +13,9 @@ double BenchStats::median() const
     return sorted.size() % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2.0;
 }
 
-double BenchStats::min() const
+double BenchStats::mean() const
 {
-    return m_samples.empty() ? 0.0 : *std::min_element(m_samples.begin(), m_samples.end());
+    if (m_samples.empty())
+        return 0.0;
+    return std::accumulate(m_samples.begin(), m_samples.end(), 0.0) / double(m_samples.size());
 }

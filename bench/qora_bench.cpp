@@ -1,13 +1,21 @@
 // Measures, in one run and side by side, what a conversion waits for: the
-// loopback floor, one editor round trip through the plug-in, block reads and
-// batched writes, the long operations, and a whole sample conversion.
+// loopback floor, editor round trips through the plug-in in each wire mode,
+// the long operations, whole conversions of the sample, and conversions of
+// 1-, 10- and 100-scene shows made from it.
 //
-//   qora_bench [--runs N] [--polling | --both] [--sample FILE] [--skip-convert]
+//   qora_bench [--runs N] [--modes batched,strict,polling] [--sample FILE]
+//              [--scenes 1,10,100] [--baseline DIR] [--skip-link] [--skip-convert]
 //
-// --polling runs every case with the 1 ms sleep-and-poll wait, --both runs
-// both waits and prints them in two columns.
+// Modes: "batched" is the default write path, "strict" the KX9.ini setting
+// WireMode=strict, "polling" the strict mode with the 1 ms sleep-and-poll
+// wait (QORA_LINK_TIMINGS=pollingWait=1). The harness lives in a directory
+// of its own and rewrites its KX9.ini for each mode. --baseline names the
+// bin directory of another build (an older one, say): its sample conversion
+// is measured in the same run, as mode "baseline".
 #include "BenchDescription.h"
 #include "BenchStats.h"
+#include "ConversionRun.h"
+#include "HostDirectory.h"
 #include "LoopbackEcho.h"
 
 #include "host/IMixer.h"
@@ -17,41 +25,37 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStringList>
+#include <QTemporaryDir>
 
-#include <sys/resource.h>
-#include <sys/wait.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Row
-{
+struct Row {
     std::string name;
-    std::string unit;   // what one sample is
+    std::string unit;
     std::map<std::string, BenchStats> byMode;
-    std::map<std::string, std::string> extra;
 };
 
 std::vector<Row> rows;
+std::vector<std::string> modes;
 
-Row& row(const std::string& name, const std::string& unit)
+BenchStats& sample(const std::string& name, const std::string& unit, const std::string& mode)
 {
-    for (Row& r : rows)
+    for (Row& r : rows) {
         if (r.name == name)
-            return r;
-    rows.push_back(Row{name, unit, {}, {}});
-    return rows.back();
+            return r.byMode[mode];
+    }
+    rows.push_back(Row{name, unit, {}});
+    return rows.back().byMode[mode];
 }
 
 double micros(const QElapsedTimer& timer)
@@ -61,148 +65,189 @@ double micros(const QElapsedTimer& timer)
 
 void quietLogs(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    if (type >= QtCriticalMsg)
+    if (type >= QtWarningMsg)
         std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
-// Each case runs `runs` times; one sample per run (or per call for the
-// single-call cases, which repeat inside a run).
-void measureMixer(const std::string& mode, int runs)
+QString binDir()
 {
-    qputenv("QORA_LINK_TIMINGS", mode == "polling" ? "pollingWait=1" : "pollingWait=0");
+    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("../bin"));
+}
+
+QString wireModeOf(const std::string& mode)
+{
+    return mode == "batched" ? QStringLiteral("batched") : QStringLiteral("strict");
+}
+
+const char* timingsOf(const std::string& mode)
+{
+    return mode == "polling" || mode == "baseline-polling" ? "pollingWait=1" : "pollingWait=0";
+}
+
+// Every case makes its reads miss the cache of the batched mode, so that
+// both modes pay a round trip per read.
+void measureLink(const std::string& mode, int runs)
+{
+    HostDirectory::writeIni(QCoreApplication::applicationDirPath(), QDir(binDir()).filePath("qora-editor"),
+                            wireModeOf(mode));
+    qputenv("QORA_LINK_TIMINGS", timingsOf(mode));
+    BenchDescription description;
 
     for (int run = 0; run < runs; ++run) {
         QElapsedTimer timer;
         timer.start();
         IMixer* mixer = QORA::create();
-        row("start-up: create until ready", "per create").byMode[mode].add(micros(timer));
+        sample("start-up: create until ready", "per create", mode).add(micros(timer));
         if (!mixer) {
             std::fprintf(stderr, "create() failed\n");
             std::exit(1);
         }
 
-        IParameter* weight = mixer->CreateParameter("/Mixing/DuganAutomixer/Channel/Weight/MMS");
-        IParameter* level = mixer->CreateParameter("/Mixing/InputChannel/Fader/Level/MMS");
-        IParameter* on = mixer->CreateParameter("/Mixing/InputChannel/Fader/On/MMS");
+        IParameter* type = mixer->CreateParameter("/Mixing/InputChannel/Dynamics:0/Bank:0/Type/MMS");
+        for (int channel = 0; channel < 120; ++channel) {
+            timer.restart();
+            mixer->GetValue(type, channel, 0);
+            sample("single read (dynamics type)", "per read", mode).add(micros(timer));
+        }
+        type->Destroy();
 
-        for (int i = 0; i < 200; ++i) {
+        for (int mix = 0; mix < 48; ++mix) {
+            const std::string name = "/Mixing/InputChannel/ToMix:" + std::to_string(mix) + "/Level/MMS";
+            IParameter* send = mixer->CreateParameter(name);
             timer.restart();
-            mixer->GetValue(weight, i % 64, 0);
-            row("single read (GetValue, non-block)", "per call").byMode[mode].add(micros(timer));
+            mixer->GetValue(send, 0, 0);
+            sample("block read, 120 channels", "per block", mode).add(micros(timer));
+            send->Destroy();
         }
-        for (int i = 0; i < 20; ++i) {
-            // Alternating parameters: every read is a fresh 120-channel block.
-            timer.restart();
-            mixer->GetValue(i % 2 ? level : on, 0, 0);
-            row("block read, 120 channels", "per block").byMode[mode].add(micros(timer));
-        }
+
+        IParameter* level = mixer->CreateParameter("/Mixing/InputChannel/Fader/Level/MMS");
         for (int i = 0; i < 5; ++i) {
             timer.restart();
             for (int channel = 0; channel < 120; ++channel)
-                mixer->SetValue(level, channel, channel, 0);
-            row("batched write, 120 channels", "per block").byMode[mode].add(micros(timer));
+                mixer->SetValue(level, channel, -channel - i, 0);
+            mixer->LibraryHasValidData(0);
+            sample("120 writes, then a scene-info read", "per block", mode).add(micros(timer));
         }
+        level->Destroy();
 
+        mixer->StoreCurrentSceneMemory(100);
         std::vector<unsigned int> scenes(501);
-        timer.restart();
         unsigned int count = unsigned(scenes.size());
+        timer.restart();
         mixer->GetSceneList(count, scenes.data());
-        row("GetSceneList (500 reads)", "per call").byMode[mode].add(micros(timer));
+        sample("GetSceneList (500 rows)", "per call", mode).add(micros(timer));
 
-        BenchDescription description;
         mixer->ResetMixerMemory(&description);   // the first reset after start sends nothing
         timer.restart();
         mixer->ResetMixerMemory(&description);
-        row("memory reset with default values", "per call").byMode[mode].add(micros(timer));
+        mixer->LibraryHasValidData(0);           // the batched mode sends the defaults here
+        sample("memory reset with defaults, then a read", "per call", mode).add(micros(timer));
 
-        weight->Destroy();
-        level->Destroy();
-        on->Destroy();
         timer.restart();
         mixer->Destroy();
-        row("Destroy", "per call").byMode[mode].add(micros(timer));
+        sample("Destroy", "per call", mode).add(micros(timer));
     }
+    qunsetenv("QORA_LINK_TIMINGS");
 }
 
-void measureConvert(const std::string& mode, int runs, const QString& sample)
+struct ModeHosts {
+    QTemporaryDir temporary;
+    QString strict;
+    QString baseline;
+};
+
+QString hostFor(const std::string& mode, const ModeHosts& hosts)
 {
-    const QString binDir = QCoreApplication::applicationDirPath();
-    const QString output = QDir::temp().filePath(QStringLiteral("qora-bench-%1.KX9F").arg(QCoreApplication::applicationPid()));
+    if (mode.rfind("baseline", 0) == 0)
+        return hosts.baseline;
+    return mode == "batched" ? binDir() : hosts.strict;
+}
+
+void measureSample(const std::string& mode, int runs, const QString& sampleFile, const ModeHosts& hosts)
+{
     for (int run = 0; run < runs; ++run) {
-        QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QORA_LINK_TIMINGS"), mode == "polling" ? "pollingWait=1" : "pollingWait=0");
-        process.setProcessEnvironment(env);
-        QElapsedTimer timer;
-        timer.start();
-        process.start(binDir + QStringLiteral("/plaxbridge"), {QStringLiteral("convert"), sample, output});
-        process.waitForFinished(-1);
-        const double elapsed = micros(timer);
-        const QString err = QString::fromLocal8Bit(process.readAllStandardError());
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            std::fprintf(stderr, "plaxbridge convert failed:\n%s\n", qPrintable(err));
+        const ConversionRun::Result r =
+            ConversionRun::run(hostFor(mode, hosts), sampleFile, hosts.temporary.filePath("sample.KX9F"),
+                               {QStringLiteral("QORA_LINK_TIMINGS=") + QLatin1String(timingsOf(mode))});
+        if (!r.ok) {
+            std::fprintf(stderr, "%s: %s\n", mode.c_str(), qPrintable(r.error));
             return;
         }
-        Row& r = row("full sample conversion (plaxbridge convert)", "per run");
-        r.byMode[mode].add(elapsed);
-        const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("editor commands\\D*(\\d+)"),
-                                                             QRegularExpression::CaseInsensitiveOption)
-                                              .match(err);
-        if (m.hasMatch())
-            r.extra["editor commands"] = m.captured(1).toStdString();
+        sample("sample conversion (plaxbridge convert)", "per run", mode).add(r.seconds * 1e6);
+        sample("  editor commands per scene", "count", mode).add(double(r.editorCommands) / double(r.scenes));
+        sample("  CPU of plaxbridge", "per run", mode).add(r.cpuPlaxbridgeSeconds * 1e6);
+        sample("  CPU of the editor", "per run", mode).add(r.cpuEditorSeconds * 1e6);
     }
-    QFile::remove(output);
-    rusage usage {};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    row("full sample conversion (plaxbridge convert)", "per run").extra["peak RSS of plaxbridge (MiB)"] =
-        std::to_string(usage.ru_maxrss / 1024);
 }
 
-void printTable(const std::vector<std::string>& modes)
+void measureScenes(const std::vector<int>& sceneCounts, int runs, const QString& sampleFile, const ModeHosts& hosts)
 {
-    std::printf("\n%-46s", "case (median)");
+    const QString tool = QStringLiteral(QORA_SOURCE_DIR "/tools/make_show.py");
+    std::printf("\n%-8s %12s %10s %15s %15s %15s %15s %12s\n", "scenes", "s per scene", "s in all",
+                "commands/scene", "plaxbridge MiB", "editor MiB", "plaxbridge CPU", "editor CPU");
+    for (int scenes : sceneCounts) {
+        const QString show = hosts.temporary.filePath(QStringLiteral("show-%1.json").arg(scenes));
+        if (QProcess::execute("python3", {tool, "--scenes", QString::number(scenes), sampleFile, show}) != 0) {
+            std::fprintf(stderr, "make_show.py failed\n");
+            return;
+        }
+        BenchStats seconds;
+        ConversionRun::Result last;
+        for (int run = 0; run < runs; ++run) {
+            last = ConversionRun::run(binDir(), show, hosts.temporary.filePath("show.KX9F"));
+            if (!last.ok) {
+                std::fprintf(stderr, "%d scenes: %s\n", scenes, qPrintable(last.error));
+                return;
+            }
+            seconds.add(last.seconds);
+        }
+        std::printf("%-8d %12.3f %10.2f %15.1f %15.1f %15.1f %14.2fs %11.2fs\n", scenes, seconds.median() / scenes,
+                    seconds.median(), double(last.editorCommands) / scenes, last.maxRssPlaxbridgeKiB / 1024.0,
+                    last.maxRssEditorKiB / 1024.0, last.cpuPlaxbridgeSeconds, last.cpuEditorSeconds);
+    }
+}
+
+void printTable()
+{
+    std::printf("\n%-44s", "case");
     for (const std::string& mode : modes)
-        std::printf(" %16s", (mode + " [us]").c_str());
-    if (modes.size() == 2)
-        std::printf(" %10s", "speed-up");
+        std::printf(" %13s %13s", (mode + " med").c_str(), (mode + " mean").c_str());
     std::printf("\n");
     for (const Row& r : rows) {
-        std::printf("%-46s", (r.name + ", " + r.unit).c_str());
+        std::printf("%-44s", (r.name + ", " + r.unit).c_str());
         for (const std::string& mode : modes) {
-            auto it = r.byMode.find(mode);
+            const auto it = r.byMode.find(mode);
             if (it == r.byMode.end() || it->second.empty())
-                std::printf(" %16s", "-");
+                std::printf(" %13s %13s", "-", "-");
             else
-                std::printf(" %16.1f", it->second.median());
-        }
-        if (modes.size() == 2) {
-            auto a = r.byMode.find(modes[0]);
-            auto b = r.byMode.find(modes[1]);
-            if (a != r.byMode.end() && b != r.byMode.end() && !a->second.empty() && a->second.median() > 0)
-                std::printf(" %9.1fx", b->second.median() / a->second.median());
+                std::printf(" %13.1f %13.1f", it->second.median(), it->second.mean());
         }
         std::printf("\n");
-        for (const auto& [key, value] : r.extra)
-            std::printf("    %s: %s\n", key.c_str(), value.c_str());
     }
-
-    const Row* floor = nullptr;
-    for (const Row& r : rows)
-        if (r.name.rfind("raw loopback", 0) == 0)
-            floor = &r;
-    if (!floor)
+    std::printf("(times in microseconds)\n");
+    if (modes.size() < 2 || modes[0] != "batched")
         return;
-    const double base = floor->byMode.begin()->second.median();
-    std::printf("\nratios to the raw loopback round trip (%.1f us):\n", base);
+    std::printf("\nspeed-up of batched (medians):\n");
     for (const Row& r : rows) {
-        if (&r == floor || (r.name.find("single read") == std::string::npos && r.name.find("block read") == std::string::npos))
+        const auto base = r.byMode.find("batched");
+        if (base == r.byMode.end() || base->second.empty() || base->second.median() <= 0 || r.unit == "count")
             continue;
-        for (const std::string& mode : modes) {
-            auto it = r.byMode.find(mode);
-            if (it != r.byMode.end() && !it->second.empty())
-                std::printf("  %-40s %-8s %6.1fx\n", r.name.c_str(), mode.c_str(), it->second.median() / base);
+        std::printf("  %-42s", r.name.c_str());
+        for (std::size_t m = 1; m < modes.size(); ++m) {
+            const auto other = r.byMode.find(modes[m]);
+            if (other != r.byMode.end() && !other->second.empty())
+                std::printf("  %s %6.1fx", modes[m].c_str(), other->second.median() / base->second.median());
         }
+        std::printf("\n");
     }
+}
+
+std::vector<int> numbers(const QString& list)
+{
+    std::vector<int> out;
+    for (const QString& part : list.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        out.push_back(part.toInt());
+    return out;
 }
 
 } // namespace
@@ -213,42 +258,74 @@ int main(int argc, char** argv)
     qInstallMessageHandler(quietLogs);
 
     int runs = 5;
-    std::vector<std::string> modes = {"wake"};
+    bool link = true;
     bool convert = true;
-    QString sample = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../../examples/rq10-festival.json"));
+    std::vector<int> sceneCounts = {1, 10, 100};
+    QString baseline;
+    modes = {"batched", "strict"};
+    QString sampleFile = QStringLiteral(QORA_SOURCE_DIR "/examples/rq10-festival.json");
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--runs") && i + 1 < args.size())
+        const QString& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--runs" && hasValue) {
             runs = std::max(1, args[++i].toInt());
-        else if (args[i] == QLatin1String("--polling"))
-            modes = {"polling"};
-        else if (args[i] == QLatin1String("--both"))
-            modes = {"wake", "polling"};
-        else if (args[i] == QLatin1String("--sample") && i + 1 < args.size())
-            sample = args[++i];
-        else if (args[i] == QLatin1String("--skip-convert"))
+        } else if (a == "--modes" && hasValue) {
+            modes.clear();
+            for (const QString& m : args[++i].split(',', Qt::SkipEmptyParts))
+                modes.push_back(m.toStdString());
+        } else if (a == "--sample" && hasValue) {
+            sampleFile = args[++i];
+        } else if (a == "--scenes" && hasValue) {
+            sceneCounts = numbers(args[++i]);
+        } else if (a == "--baseline" && hasValue) {
+            baseline = QFileInfo(args[++i]).absoluteFilePath();
+        } else if (a == "--skip-link") {
+            link = false;
+        } else if (a == "--skip-convert") {
             convert = false;
-        else {
-            std::fprintf(stderr, "usage: qora_bench [--runs N] [--polling | --both] [--sample FILE] [--skip-convert]\n");
+        } else {
+            std::fprintf(stderr, "usage: qora_bench [--runs N] [--modes batched,strict,polling] [--sample FILE]\n"
+                                 "                  [--scenes 1,10,100] [--baseline DIR] [--skip-link] [--skip-convert]\n");
             return 2;
         }
     }
+    sampleFile = QFileInfo(sampleFile).absoluteFilePath();
 
     BenchStats loopback;
-    for (int run = 0; run < runs; ++run)
+    for (int run = 0; run < runs; ++run) {
         if (!LoopbackEcho::measure(2000, 200, loopback)) {
             std::fprintf(stderr, "loopback measurement failed\n");
             return 1;
         }
-    Row& floorRow = row("raw loopback round trip, 200-byte line", "per round trip");
-    for (const std::string& mode : modes)
-        floorRow.byMode[mode] = loopback;
-
-    for (const std::string& mode : modes) {
-        measureMixer(mode, runs);
-        if (convert)
-            measureConvert(mode, std::max(1, runs / 2), QFileInfo(sample).absoluteFilePath());
     }
-    printTable(modes);
+    for (const std::string& mode : modes)
+        sample("raw loopback round trip, 200-byte line", "per round trip", mode) = loopback;
+
+    if (link) {
+        for (const std::string& mode : modes)
+            measureLink(mode, runs);
+    }
+    ModeHosts hosts;
+    hosts.strict = hosts.temporary.filePath(QStringLiteral("strict"));
+    if (convert) {
+        if (!HostDirectory::makeCopy(binDir(), hosts.strict, QStringLiteral("strict"))) {
+            std::fprintf(stderr, "cannot make the strict host directory\n");
+            return 1;
+        }
+        hosts.baseline = baseline;
+        std::vector<std::string> convertModes = modes;
+        if (!baseline.isEmpty()) {
+            convertModes.push_back("baseline");
+            if (std::find(modes.begin(), modes.end(), "polling") != modes.end())
+                convertModes.push_back("baseline-polling");
+            modes = convertModes;
+        }
+        for (const std::string& mode : convertModes)
+            measureSample(mode, std::max(1, runs / 2), sampleFile, hosts);
+    }
+    printTable();
+    if (convert && !sceneCounts.empty())
+        measureScenes(sceneCounts, 1, sampleFile, hosts);
     return 0;
 }

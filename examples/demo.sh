@@ -13,10 +13,12 @@ here="$(cd "$(dirname "$0")" && pwd)"
 source_setup="$here/rq10-festival.json"
 out_dir="$(dirname "$bin")/demo"
 output="$out_dir/festival.KX9F"
+report="$out_dir/festival-report.html"
 mkdir -p "$out_dir"
 
 echo "== Converting $source_setup"
-"$bin/plaxbridge" convert "$source_setup" "$output"
+"$bin/plaxbridge" convert --report "$report" "$source_setup" "$output"
+echo "What became of every value, scene by scene, with the racks drawn: $report"
 
 echo
 echo "== Reading $output back through plaxbridge shell"

@@ -2,9 +2,12 @@
 # Installs the Debian packages the build needs, only those that are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkg-config qtbase5-dev qtbase5-dev-tools libgtest-dev libbenchmark-dev python3)
+packages=(cmake ninja-build g++ pkg-config qtbase5-dev qtbase5-dev-tools libgtest-dev libbenchmark-dev rapidjson-dev python3)
 if [ "${QORA_WITH_CLANG:-0}" = 1 ]; then
   packages+=(clang libclang-rt-14-dev)
+fi
+if [ "${QORA_WITH_COVERAGE:-0}" = 1 ]; then
+  packages+=(gcovr)
 fi
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include "ConsoleFile.h"
 #include "DefaultMemory.h"
+#include "EditorRequest.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -77,18 +78,43 @@ QString CommandProcessor::resolvePath(const QString& path) const
 
 QVector<ReplyStep> CommandProcessor::handle(const QString& cmd, const QJsonObject& cmdinfo)
 {
+    EditorRequest request;
+    request.cmd = cmd;
+    request.cmdinfo = cmdinfo;
+    const QJsonValue list = cmdinfo.value(QLatin1String("list"));
+    if (list.isArray()) {
+        request.hasList = true;
+        for (const QJsonValue& element : list.toArray()) {
+            const QJsonObject o = element.toObject();
+            PrmEntry entry;
+            entry.hasAddress = o.value(QLatin1String("prmAddr")).isString();
+            entry.address = o.value(QLatin1String("prmAddr")).toString();
+            entry.value = o.value(QLatin1String("prmValue"));
+            request.list.append(entry);
+        }
+    }
+    return handle(request);
+}
+
+QVector<ReplyStep> CommandProcessor::handle(const EditorRequest& request)
+{
+    const QString& cmd = request.cmd;
+    const QJsonObject& cmdinfo = request.cmdinfo;
     QVector<ReplyStep> steps;
     if (isLongCommand(cmd))
         steps.append(ReplyStep{QStringLiteral("progress"), QStringLiteral("50"), QJsonObject()});
 
-    if (cmd == QLatin1String("get_prm_val"))
+    const bool listCommand = cmd == QLatin1String("getData_prm_val") || cmd == QLatin1String("setData_prm_val");
+    if (listCommand && !request.hasList)
+        steps.append(ng(QStringLiteral("list missing")));
+    else if (cmd == QLatin1String("get_prm_val"))
         steps.append(getPrmVal(cmdinfo));
     else if (cmd == QLatin1String("getData_prm_val"))
-        steps.append(getPrmData(cmdinfo));
+        steps.append(getPrmData(request.list));
     else if (cmd == QLatin1String("set_prm_val"))
         steps.append(setPrmVal(cmdinfo));
     else if (cmd == QLatin1String("setData_prm_val"))
-        steps.append(setPrmData(cmdinfo));
+        steps.append(setPrmData(request.list));
     else if (cmd == QLatin1String("get_scene_info"))
         steps.append(getSceneInfo(cmdinfo));
     else if (cmd == QLatin1String("set_scene_info"))
@@ -112,14 +138,14 @@ QVector<ReplyStep> CommandProcessor::handle(const QString& cmd, const QJsonObjec
     return steps;
 }
 
-bool CommandProcessor::readEntry(const QString& address, QJsonObject* entry, QString* error) const
+bool CommandProcessor::readEntry(const QString& address, ReadValue* entry, QString* error) const
 {
     const QString key = memory_.defaults().normalise(address);
     ConsoleValue value;
     int row = 0;
     if (SceneStore::parseListAddress(key, &row)) {
         value = ConsoleValue::text(scenes_.listRow(row));
-    } else if (!memory_.read(address, &value)) {
+    } else if (!memory_.readKey(key, &value)) {
         *error = QStringLiteral("unknown address %1").arg(address);
         return false;
     }
@@ -132,21 +158,22 @@ bool CommandProcessor::readEntry(const QString& address, QJsonObject* entry, QSt
             break;
         }
     }
-    entry->insert(QLatin1String("prmValue"), json);
-    entry->insert(QLatin1String("prmType"), type);
+    entry->type = type;
+    entry->value = json;
     return true;
 }
 
 bool CommandProcessor::prepareWrite(const QString& address, const QJsonValue& value,
-                                    bool numericStrings, QString* key, ConsoleValue* converted,
+                                    bool numericStrings, ConsoleMemory::Write* write,
                                     QString* error) const
 {
+    if (memory_.prepare(address, value, numericStrings, write, error))
+        return true;
+    // Scene list rows are not in the memory: say why they cannot be written.
     int row = 0;
-    if (SceneStore::parseListAddress(memory_.defaults().normalise(address), &row)) {
+    if (SceneStore::parseListAddress(write->key, &row))
         *error = QStringLiteral("%1 is read-only").arg(address);
-        return false;
-    }
-    return memory_.prepare(address, value, numericStrings, key, converted, error);
+    return false;
 }
 
 ReplyStep CommandProcessor::getPrmVal(const QJsonObject& cmdinfo) const
@@ -154,34 +181,31 @@ ReplyStep CommandProcessor::getPrmVal(const QJsonObject& cmdinfo) const
     QString address;
     if (!stringField(infoOf(cmdinfo), "prmAddr", &address))
         return ng(QStringLiteral("prmAddr missing"));
-    QJsonObject entry;
+    ReadValue entry;
     QString error;
     if (!readEntry(address, &entry, &error))
         return ng(error);
+    QJsonObject info;
+    info.insert(QLatin1String("prmValue"), entry.value);
+    info.insert(QLatin1String("prmType"), entry.type);
     QJsonObject reply;
-    reply.insert(QLatin1String("info"), entry);
+    reply.insert(QLatin1String("info"), info);
     return ok(reply);
 }
 
-ReplyStep CommandProcessor::getPrmData(const QJsonObject& cmdinfo) const
+ReplyStep CommandProcessor::getPrmData(const QVector<PrmEntry>& list) const
 {
-    const QJsonValue list = cmdinfo.value(QLatin1String("list"));
-    if (!list.isArray())
-        return ng(QStringLiteral("list missing"));
-    QJsonArray out;
-    for (const QJsonValue& element : list.toArray()) {
-        QString address;
-        if (!stringField(element.toObject(), "prmAddr", &address))
+    ReplyStep reply = ok();
+    reply.hasList = true;
+    reply.list.resize(list.size());
+    for (int i = 0; i < list.size(); ++i) {
+        if (!list[i].hasAddress)
             return ng(QStringLiteral("list element without prmAddr"));
-        QJsonObject entry;
         QString error;
-        if (!readEntry(address, &entry, &error))
+        if (!readEntry(list[i].address, &reply.list[i], &error))
             return ng(error);
-        out.append(entry);
     }
-    QJsonObject reply;
-    reply.insert(QLatin1String("list"), out);
-    return ok(reply);
+    return reply;
 }
 
 ReplyStep CommandProcessor::setPrmVal(const QJsonObject& cmdinfo)
@@ -190,36 +214,28 @@ ReplyStep CommandProcessor::setPrmVal(const QJsonObject& cmdinfo)
     QString address;
     if (!stringField(info, "prmAddr", &address))
         return ng(QStringLiteral("prmAddr missing"));
-    QString key;
-    ConsoleValue value;
+    ConsoleMemory::Write write;
     QString error;
-    if (!prepareWrite(address, info.value(QLatin1String("prmValue")), false, &key, &value, &error))
+    if (!prepareWrite(address, info.value(QLatin1String("prmValue")), false, &write, &error))
         return ng(error);
-    memory_.apply(key, value);
+    memory_.apply(write);
     return ok();
 }
 
-ReplyStep CommandProcessor::setPrmData(const QJsonObject& cmdinfo)
+ReplyStep CommandProcessor::setPrmData(const QVector<PrmEntry>& list)
 {
-    const QJsonValue list = cmdinfo.value(QLatin1String("list"));
-    if (!list.isArray())
-        return ng(QStringLiteral("list missing"));
-    // All or nothing: every element is checked before any is applied.
-    QVector<QPair<QString, ConsoleValue>> writes;
-    for (const QJsonValue& element : list.toArray()) {
-        const QJsonObject o = element.toObject();
-        QString address;
-        if (!stringField(o, "prmAddr", &address))
+    // All or nothing: every element is checked before any is applied, and
+    // they are applied in list order, so a later write to an address wins.
+    QVector<ConsoleMemory::Write> writes(list.size());
+    for (int i = 0; i < list.size(); ++i) {
+        if (!list[i].hasAddress)
             return ng(QStringLiteral("list element without prmAddr"));
-        QString key;
-        ConsoleValue value;
         QString error;
-        if (!prepareWrite(address, o.value(QLatin1String("prmValue")), true, &key, &value, &error))
+        if (!prepareWrite(list[i].address, list[i].value, true, &writes[i], &error))
             return ng(error);
-        writes.append(qMakePair(key, value));
     }
-    for (const auto& w : writes)
-        memory_.apply(w.first, w.second);
+    for (const ConsoleMemory::Write& w : writes)
+        memory_.apply(w);
     return ok();
 }
 

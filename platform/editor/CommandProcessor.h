@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConsoleMemory.h"
+#include "PrmEntry.h"
 #include "ReplyStep.h"
 #include "SceneStore.h"
 
@@ -9,6 +10,7 @@
 #include <QString>
 #include <QVector>
 
+class EditorRequest;
 class QJsonObject;
 class QJsonValue;
 
@@ -23,6 +25,8 @@ public:
     static bool isLongCommand(const QString& cmd);
 
     QVector<ReplyStep> handle(const QString& cmd, const QJsonObject& cmdinfo);
+    // The same for a request read off the link, whose lists come as entries.
+    QVector<ReplyStep> handle(const EditorRequest& request);
 
     // Replies to reads of addresses containing `substring` report `type`
     // instead of the stored type (fault injection for the plug-in's tests).
@@ -38,9 +42,9 @@ public:
 
 private:
     ReplyStep getPrmVal(const QJsonObject& cmdinfo) const;
-    ReplyStep getPrmData(const QJsonObject& cmdinfo) const;
+    ReplyStep getPrmData(const QVector<PrmEntry>& list) const;
     ReplyStep setPrmVal(const QJsonObject& cmdinfo);
-    ReplyStep setPrmData(const QJsonObject& cmdinfo);
+    ReplyStep setPrmData(const QVector<PrmEntry>& list);
     ReplyStep getSceneInfo(const QJsonObject& cmdinfo) const;
     ReplyStep setSceneInfo(const QJsonObject& cmdinfo);
     ReplyStep sceneRecall(const QJsonObject& cmdinfo);
@@ -52,10 +56,10 @@ private:
     ReplyStep getWindowVisibility() const;
 
     // {"prmValue": ..., "prmType": ...} of one address, scene list rows included.
-    bool readEntry(const QString& address, QJsonObject* entry, QString* error) const;
+    bool readEntry(const QString& address, ReadValue* entry, QString* error) const;
     // Prepares a write; scene list rows are read-only.
     bool prepareWrite(const QString& address, const QJsonValue& value, bool numericStrings,
-                      QString* key, ConsoleValue* converted, QString* error) const;
+                      ConsoleMemory::Write* write, QString* error) const;
     // Category and scene number of a scene command.
     bool sceneOf(const QJsonObject& info, int* scene, QString* error) const;
 

@@ -30,18 +30,17 @@ bool memoryFromJson(const QJsonValue& json, const ConsoleMemory& checker,
     }
     const QJsonObject object = json.toObject();
     for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        QString key;
-        ConsoleValue value;
+        ConsoleMemory::Write write;
         QString why;
-        if (!checker.prepare(it.key(), it.value(), false, &key, &value, &why)) {
+        if (!checker.prepare(it.key(), it.value(), false, &write, &why)) {
             *error = QStringLiteral("%1: %2").arg(where, why);
             return false;
         }
-        if (out->contains(key)) {
-            *error = QStringLiteral("%1: address %2 given twice").arg(where, key);
+        if (out->contains(write.key)) {
+            *error = QStringLiteral("%1: address %2 given twice").arg(where, write.key);
             return false;
         }
-        out->insert(key, value);
+        out->insert(write.key, write.value);
     }
     return true;
 }

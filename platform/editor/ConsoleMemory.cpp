@@ -25,7 +25,11 @@ bool ConsoleMemory::resolve(const QString& address, QString* key) const
 
 bool ConsoleMemory::read(const QString& address, ConsoleValue* value) const
 {
-    const QString key = defaults_->normalise(address);
+    return readKey(defaults_->normalise(address), value);
+}
+
+bool ConsoleMemory::readKey(const QString& key, ConsoleValue* value) const
+{
     const auto it = changes_.constFind(key);
     if (it != changes_.constEnd()) {
         *value = *it;
@@ -34,42 +38,39 @@ bool ConsoleMemory::read(const QString& address, ConsoleValue* value) const
     return defaults_->lookup(key, value);
 }
 
-bool ConsoleMemory::prepare(const QString& address, const QJsonValue& value,
-                            bool numericStrings, QString* key, ConsoleValue* converted,
-                            QString* error) const
+bool ConsoleMemory::prepare(const QString& address, const QJsonValue& value, bool numericStrings,
+                            Write* write, QString* error) const
 {
-    const QString k = defaults_->normalise(address);
+    write->key = defaults_->normalise(address);
     ConsoleValue def;
-    if (!defaults_->lookup(k, &def)) {
+    if (!defaults_->lookup(write->key, &def)) {
         *error = QStringLiteral("unknown address %1").arg(address);
         return false;
     }
     QString why;
-    if (!ConsoleValue::fromJson(def.type(), value, numericStrings, converted, &why)) {
+    if (!ConsoleValue::fromJson(def.type(), value, numericStrings, &write->value, &why)) {
         *error = QStringLiteral("%1: %2").arg(address, why);
         return false;
     }
-    *key = k;
+    write->isDefault = write->value == def;
     return true;
 }
 
-void ConsoleMemory::apply(const QString& key, const ConsoleValue& value)
+void ConsoleMemory::apply(const Write& write)
 {
-    ConsoleValue def;
-    if (defaults_->lookup(key, &def) && def == value)
-        changes_.remove(key);
+    if (write.isDefault)
+        changes_.remove(write.key);
     else
-        changes_.insert(key, value);
+        changes_.insert(write.key, write.value);
 }
 
 bool ConsoleMemory::write(const QString& address, const QJsonValue& value, bool numericStrings,
                           QString* error)
 {
-    QString key;
-    ConsoleValue converted;
-    if (!prepare(address, value, numericStrings, &key, &converted, error))
+    Write w;
+    if (!prepare(address, value, numericStrings, &w, error))
         return false;
-    apply(key, converted);
+    apply(w);
     return true;
 }
 

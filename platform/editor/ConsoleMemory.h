@@ -26,13 +26,21 @@ public:
     // the memory.
     bool resolve(const QString& address, QString* key) const;
     bool read(const QString& address, ConsoleValue* value) const;
+    // read() of an address normalised already.
+    bool readKey(const QString& key, ConsoleValue* value) const;
+
+    // One write that prepare() accepted.
+    struct Write {
+        QString key;
+        ConsoleValue value;
+        bool isDefault = false;   // equal to the address's default value
+    };
 
     // Checks one write without applying it: the address must be known and
     // the value must fit its type (see ConsoleValue::fromJson).
-    bool prepare(const QString& address, const QJsonValue& value, bool numericStrings,
-                 QString* key, ConsoleValue* converted, QString* error) const;
-    // Applies a write that prepare() accepted.
-    void apply(const QString& key, const ConsoleValue& value);
+    bool prepare(const QString& address, const QJsonValue& value, bool numericStrings, Write* write,
+                 QString* error) const;
+    void apply(const Write& write);
     // prepare() + apply().
     bool write(const QString& address, const QJsonValue& value, bool numericStrings,
                QString* error);

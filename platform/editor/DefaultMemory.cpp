@@ -1,6 +1,7 @@
 #include "DefaultMemory.h"
 
 #include "ConsoleValue.h"
+#include "params/MmsAddress.h"
 #include "params/ParameterCatalog.h"
 #include "params/ValueNameTables.h"
 
@@ -17,20 +18,6 @@ constexpr int kFxRacks = 16;
 constexpr int kFxValues = 64;
 constexpr int kInputChannels = 120;
 constexpr int kGeqRacks = 32;
-
-// Index of the "/" that ends element `element` of a "/"-split path (element 0
-// is the empty text before the leading "/"), the text's length when the
-// element is the last one, -1 when the path has fewer elements.
-int elementEnd(const QString& path, int element)
-{
-    int pos = -1;
-    for (int i = 0; i <= element; ++i) {
-        pos = path.indexOf(QLatin1Char('/'), pos + 1);
-        if (pos < 0)
-            return i == element ? path.size() : -1;
-    }
-    return pos;
-}
 
 QString leafOf(const QString& plain)
 {
@@ -80,34 +67,6 @@ const DefaultMemory& DefaultMemory::instance()
 {
     static const DefaultMemory memory;
     return memory;
-}
-
-QString DefaultMemory::channelAddress(const QString& name, int channel)
-{
-    const int end = elementEnd(name, 2);
-    if (end < 0)
-        return name;
-    return name.left(end) + QLatin1Char(':') + QString::number(channel) + name.mid(end);
-}
-
-QString DefaultMemory::duganAddress(const QString& name, int channel)
-{
-    const int end2 = elementEnd(name, 2);
-    const int end3 = elementEnd(name, 3);
-    if (end2 < 0 || end3 < 0)
-        return name;
-    return name.left(end2) + QLatin1String(":0") + name.mid(end2, end3 - end2)
-        + QLatin1Char(':') + QString::number(channel) + name.mid(end3);
-}
-
-QString DefaultMemory::pluginSlotAddress(const QString& name, int rack, int slot)
-{
-    const int end2 = elementEnd(name, 2);
-    const int end3 = elementEnd(name, 3);
-    if (end2 < 0 || end3 < 0)
-        return name;
-    return name.left(end2) + QLatin1Char(':') + QString::number(rack)
-        + QLatin1String("/PlugIn:") + QString::number(slot) + name.mid(end3);
 }
 
 bool DefaultMemory::isTextParameter(const char* catalogName, const QString& plainName,
@@ -197,14 +156,14 @@ void DefaultMemory::addCatalogue()
         if (name.startsWith(QLatin1String(kVelmarPrefix))) {
             for (int rack = 0; rack < kVelmarRacks; ++rack) {
                 for (int slot = 0; slot < kVelmarSlots; ++slot)
-                    add(pluginSlotAddress(plain, rack, slot), text, defaultText);
+                    add(MmsAddress::PluginSlotAddress(plain, rack, slot), text, defaultText);
             }
         } else if (name.contains(QLatin1String("DuganAutomixer"))) {
             for (int ch = row.channelMin; ch <= row.channelMax; ++ch)
-                add(duganAddress(plain, ch), text, defaultText);
+                add(MmsAddress::DuganAddress(plain, ch), text, defaultText);
         } else {
             for (int ch = row.channelMin; ch <= row.channelMax; ++ch)
-                add(channelAddress(plain, ch), text, defaultText);
+                add(MmsAddress::ChannelAddress(plain, ch), text, defaultText);
         }
     }
 }

@@ -9,7 +9,7 @@ class ConsoleValue;
 
 // The set of addresses the console memory holds, each with its value type
 // and default value. Built once from the plug-in's parameter catalogue (every
-// name over its channel range, formed the way the plug-in forms addresses)
+// name over its channel range, formed by the plug-in's own address rules)
 // plus the plain addresses the plug-in writes directly. Keys are normalised:
 // the catalogue endings "/MMS", "/MMS/<tag>", "/MMSGEQ", "/MMSDugan" and
 // "/MMSFx" are stripped, so both spellings reach the same value.
@@ -28,12 +28,6 @@ public:
     // zero for consistent tables.
     int conflicts() const { return conflicts_; }
     bool isKnownTag(const QString& tag) const { return tags_.contains(tag); }
-
-    // Address forming, identical to the plug-in's rules. Names with too few
-    // elements come back unchanged.
-    static QString channelAddress(const QString& name, int channel);
-    static QString duganAddress(const QString& name, int channel);
-    static QString pluginSlotAddress(const QString& name, int rack, int slot);
 
     // Whether a catalogue name holds text, and its default text if so.
     static bool isTextParameter(const char* catalogName, const QString& plainName,

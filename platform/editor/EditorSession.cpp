@@ -1,12 +1,18 @@
 #include "EditorSession.h"
 
 #include "CommandProcessor.h"
+#include "ReplyStep.h"
+
+#include <rapidjson/stringbuffer.h>
+#include <rapidjson/writer.h>
 
 #include <QHostAddress>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QThread>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -14,10 +20,50 @@ namespace {
 
 const char kGarbage[] = "this line is not JSON\n";
 
-QString field(const QJsonObject& o, const char* key)
+template <typename Writer>
+void writeJson(Writer& out, const QJsonValue& value)
 {
-    return o.value(QLatin1String(key)).toString();
+    switch (value.type()) {
+    case QJsonValue::Bool:
+        out.Bool(value.toBool());
+        break;
+    case QJsonValue::Double: {
+        const double d = value.toDouble();
+        // Integers as integers, as the plug-in's own writer does.
+        if (d == double(qint64(d)) && std::abs(d) < 9e15)
+            out.Int64(qint64(d));
+        else
+            out.Double(d);
+        break;
+    }
+    case QJsonValue::String: {
+        const QByteArray utf8 = value.toString().toUtf8();
+        out.String(utf8.constData(), rapidjson::SizeType(utf8.size()));
+        break;
+    }
+    case QJsonValue::Array:
+        out.StartArray();
+        for (const QJsonValue& element : value.toArray())
+            writeJson(out, element);
+        out.EndArray();
+        break;
+    case QJsonValue::Object: {
+        out.StartObject();
+        const QJsonObject object = value.toObject();
+        for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+            const QByteArray key = it.key().toUtf8();
+            out.Key(key.constData(), rapidjson::SizeType(key.size()));
+            writeJson(out, it.value());
+        }
+        out.EndObject();
+        break;
+    }
+    default:
+        out.Null();
+        break;
+    }
 }
+
 
 } // namespace
 
@@ -81,9 +127,12 @@ void EditorSession::sendReady()
 
 void EditorSession::onReadyRead()
 {
+    // A long request arrives in many reads: only the new bytes are searched
+    // for its end, or every read would scan the whole line again.
+    const int from = buffer_.size();
     buffer_.append(socket_.readAll());
     int start = 0;
-    for (int nl = buffer_.indexOf('\n'); nl >= 0; nl = buffer_.indexOf('\n', start)) {
+    for (int nl = buffer_.indexOf('\n', from); nl >= 0; nl = buffer_.indexOf('\n', start)) {
         const QByteArray line = buffer_.mid(start, nl - start);
         start = nl + 1;
         handleLine(line);
@@ -96,12 +145,11 @@ void EditorSession::onReadyRead()
 
 void EditorSession::handleLine(const QByteArray& line)
 {
-    const QJsonDocument doc = QJsonDocument::fromJson(line);
-    if (!doc.isObject())
+    EditorRequest message;
+    if (!EditorRequest::parse(line, &message))
         return; // not a message: dropped, as the plug-in does with ours
     logLine(line);
-    const QJsonObject root = doc.object();
-    if (root.contains(QLatin1String("request"))) {
+    if (message.kind == EditorRequest::Kind::Request) {
         ++requestsReceived_;
         if (options_.exitAfter > 0 && requestsReceived_ >= options_.exitAfter) {
             // Simulates a crash in the middle of a command: no reply, no goodbye.
@@ -110,17 +158,16 @@ void EditorSession::handleLine(const QByteArray& line)
             std::fflush(nullptr);
             std::_Exit(3);
         }
-        queue_.append(Pending{line, root.value(QLatin1String("request")).toObject()});
-    } else if (root.contains(QLatin1String("abort"))) {
-        const QString reqid = field(root.value(QLatin1String("abort")).toObject(), "reqid");
+        queue_.append(Pending{line, message});
+    } else if (message.kind == EditorRequest::Kind::Abort) {
         for (int i = 0; i < queue_.size(); ++i) {
-            if (field(queue_.at(i).request, "reqid") == reqid) {
+            if (queue_.at(i).request.reqid == message.reqid) {
                 queue_.removeAt(i);
                 return;
             }
         }
-        if (busy_ && field(current_.request, "reqid") == reqid)
-            aborted_.insert(reqid);
+        if (busy_ && current_.request.reqid == message.reqid)
+            aborted_.insert(message.reqid);
     }
 }
 
@@ -144,10 +191,8 @@ void EditorSession::processNext()
 
 void EditorSession::answerCurrent()
 {
-    const QJsonObject request = current_.request;
-    const QString cmd = field(request, "cmd");
-    const QString reqid = field(request, "reqid");
-    const bool answer = !aborted_.remove(reqid) && !options_.dropCmd.contains(cmd);
+    const EditorRequest& request = current_.request;
+    const bool answer = !aborted_.remove(request.reqid) && !options_.dropCmd.contains(request.cmd);
     busy_ = false;
     if (!answer)
         return;
@@ -157,17 +202,21 @@ void EditorSession::answerCurrent()
         if (current_.raw.contains(text.toUtf8()))
             forcedNg = true;
     }
-    QJsonObject error;
+    const auto refuse = [&](const char* why) {
+        ReplyStep step;
+        step.result = QStringLiteral("ng");
+        step.progress = QStringLiteral("100");
+        step.cmdinfo.insert(QLatin1String("error"), QLatin1String(why));
+        sendReply(request, step);
+    };
     if (forcedNg) {
-        error.insert(QLatin1String("error"), QStringLiteral("refused by --ng-match"));
-        sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
-    } else if (field(request, "to") != options_.uid) {
-        error.insert(QLatin1String("error"), QStringLiteral("request addressed to another device"));
-        sendReply(request, QStringLiteral("ng"), QStringLiteral("100"), error);
+        refuse("refused by --ng-match");
+    } else if (request.to != options_.uid) {
+        refuse("request addressed to another device");
     } else {
-        const auto steps = processor_->handle(cmd, request.value(QLatin1String("cmdinfo")).toObject());
+        const auto steps = processor_->handle(request);
         for (const ReplyStep& step : steps)
-            sendReply(request, step.result, step.progress, step.cmdinfo);
+            sendReply(request, step);
     }
     ++finalReplies_;
     if (options_.closeAfter > 0 && finalReplies_ >= options_.closeAfter) {
@@ -176,22 +225,54 @@ void EditorSession::answerCurrent()
     }
 }
 
-void EditorSession::sendReply(const QJsonObject& request, const QString& result,
-                              const QString& progress, const QJsonObject& cmdinfo)
+void EditorSession::sendReply(const EditorRequest& request, const ReplyStep& step)
 {
-    QJsonObject inner;
-    inner.insert(QLatin1String("from"), options_.uid);
-    inner.insert(QLatin1String("to"), field(request, "from"));
-    inner.insert(QLatin1String("reqid"), field(request, "reqid"));
-    inner.insert(QLatin1String("cmd"), field(request, "cmd"));
-    inner.insert(QLatin1String("result"), result);
-    inner.insert(QLatin1String("progress"), progress);
-    inner.insert(QLatin1String("cmdinfo"), cmdinfo);
-    QJsonObject message;
-    message.insert(QLatin1String("reply"), inner);
+    rapidjson::StringBuffer buffer;
+    rapidjson::Writer<rapidjson::StringBuffer> out(buffer);
+    const auto string = [&out](const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        out.String(utf8.constData(), rapidjson::SizeType(utf8.size()));
+    };
+    out.StartObject();
+    out.Key("reply");
+    out.StartObject();
+    out.Key("cmd");
+    string(request.cmd);
+    out.Key("cmdinfo");
+    out.StartObject();
+    for (auto it = step.cmdinfo.constBegin(); it != step.cmdinfo.constEnd(); ++it) {
+        string(it.key());
+        writeJson(out, it.value());
+    }
+    if (step.hasList) {
+        out.Key("list");
+        out.StartArray();
+        for (const ReadValue& entry : step.list) {
+            out.StartObject();
+            out.Key("prmType");
+            out.Int(entry.type);
+            out.Key("prmValue");
+            writeJson(out, entry.value);
+            out.EndObject();
+        }
+        out.EndArray();
+    }
+    out.EndObject();
+    out.Key("from");
+    string(options_.uid);
+    out.Key("progress");
+    string(step.progress);
+    out.Key("reqid");
+    string(request.reqid);
+    out.Key("result");
+    string(step.result);
+    out.Key("to");
+    string(request.from);
+    out.EndObject();
+    out.EndObject();
     if (options_.garbageBeforeReply)
         writeBytes(QByteArray(kGarbage) + '\n');
-    writeMessage(message);
+    writeBytes(QByteArray(buffer.GetString(), int(buffer.GetSize())) + '\n');
 }
 
 void EditorSession::writeMessage(const QJsonObject& message)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "EditorOptions.h"
+#include "EditorRequest.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -11,6 +12,7 @@
 #include <QTcpSocket>
 
 class CommandProcessor;
+struct ReplyStep;
 
 // The editor's end of the link: connects to the plug-in, announces itself,
 // reports "MMS Readied", cuts the byte stream into line-feed-terminated JSON
@@ -45,15 +47,14 @@ private slots:
 private:
     struct Pending {
         QByteArray raw;
-        QJsonObject request;
+        EditorRequest request;
     };
 
     void answerCurrent();
     void handleLine(const QByteArray& line);
     void writeMessage(const QJsonObject& message);
     void writeBytes(const QByteArray& bytes);
-    void sendReply(const QJsonObject& request, const QString& result, const QString& progress,
-                   const QJsonObject& cmdinfo);
+    void sendReply(const EditorRequest& request, const ReplyStep& step);
     void logLine(const QByteArray& line);
 
     EditorOptions options_;

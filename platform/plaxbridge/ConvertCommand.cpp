@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonObject>
 #include <QStringList>
 
 #include <cerrno>
@@ -96,6 +97,7 @@ ConvertCommand::ConvertCommand(Options options)
 
 void ConvertCommand::warn(const QString& text)
 {
+    m_report.warning(text);
     ++m_warnings;
     if (m_warnings <= MaxWarningsShown) {
         m_progress.finish();
@@ -130,6 +132,15 @@ int ConvertCommand::run()
     if (outputInfo.exists() && !outputInfo.isFile()) {
         fail(QStringLiteral("cannot write OUTPUT %1: it exists and is not a file").arg(m_options.output));
         return ExitFailed;
+    }
+    for (const QString& report : m_options.reports) {
+        const QFileInfo info(report);
+        if (!info.absoluteDir().exists() || (info.exists() && !info.isFile())) {
+            fail(QStringLiteral("cannot write the report %1: %2").arg(report,
+                 info.absoluteDir().exists() ? QStringLiteral("it exists and is not a file")
+                                             : QStringLiteral("its folder does not exist")));
+            return ExitFailed;
+        }
     }
     const QString temporaryName = QStringLiteral(".%1.%2.partial.KX9F")
                                       .arg(outputInfo.completeBaseName())
@@ -189,6 +200,12 @@ int ConvertCommand::run()
         return ExitFailed;
     }
 
+    m_report.setFiles(QFileInfo(m_options.source).absoluteFilePath(), outputInfo.absoluteFilePath());
+    LogFilter::setJournalSink([this](const QJsonObject& event) { m_report.journal(event); });
+    struct SinkRelease {
+        ~SinkRelease() { LogFilter::setJournalSink(nullptr); }
+    } releaseSink;
+
     ConversionDescription description(
         FileDescription(QFileInfo(m_options.source).absoluteFilePath().toStdString(), kSourceFileType),
         FileDescription(outputInfo.absoluteFilePath().toStdString(), kTargetFileType), model,
@@ -207,7 +224,7 @@ int ConvertCommand::run()
     QString saveFolder = folder;
     QString saveName = temporaryName;
     try {
-        checkEditor(target.get());
+        probeEditor(target.get());
         target->PostConversionSetup();
         target->SaveData(saveFolder, saveName);
     } catch (const EditorSilent& silent) {
@@ -239,14 +256,42 @@ int ConvertCommand::run()
     removeTemporary.release();
 
     m_summary.editorCommands = LogFilter::editorCommands();
-    m_summary.seconds = clock.elapsed() / 1000.0;
     target.reset();
     source.reset();
+    m_summary.landed = m_report.totalLanded();
+    m_summary.refused = m_report.totalRefused();
+    m_summary.noPlace = m_report.total(&ConversionReport::Scene::noPlace);
+    m_summary.toEmptyUnits = m_report.total(&ConversionReport::Scene::toEmptyUnits);
+    for (const QString& report : m_options.reports) {
+        QString reportError;
+        if (!m_report.write(report, &reportError)) {
+            fail(QStringLiteral("cannot write the report %1: %2").arg(report, reportError));
+            return ExitFailed;
+        }
+    }
+    m_summary.seconds = clock.elapsed() / 1000.0;
     m_progress.finish();
     const std::string text = formatSummary(m_summary, m_options.source, m_options.output);
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
     return ExitOk;
+}
+
+void ConvertCommand::probeEditor(IMixer* target)
+{
+    // A scene-information read always reaches the editor (nothing caches it):
+    // a healthy editor answers within milliseconds.
+    timed(target, [target] { target->LibraryHasValidData(0); });
+}
+
+template <typename Call>
+void ConvertCommand::timed(IMixer* target, Call call)
+{
+    QElapsedTimer clock;
+    clock.start();
+    call();
+    if (clock.elapsed() > m_options.stallMs)
+        checkEditor(target);
 }
 
 void ConvertCommand::checkEditor(IMixer* target)
@@ -278,21 +323,19 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
 
     try {
         m_progress.phase(QStringLiteral("loading the initial data into the editor"));
-        target->PreConversionSetup();
+        timed(target, [target] { target->PreConversionSetup(); });
         for (std::size_t i = 0; i < scenes.size(); ++i) {
             const int number = static_cast<int>(scenes[i]);
             QElapsedTimer sceneClock;
             sceneClock.start();
             const long long writtenBefore = m_summary.written;
             const long long leftBefore = m_summary.leftAlone;
-            m_progress.beginScene(static_cast<int>(i), static_cast<int>(scenes.size()), number,
-                                  QString::fromStdString(source->GetTitle(number)),
+            const QString title = QString::fromStdString(source->GetTitle(number));
+            m_progress.beginScene(static_cast<int>(i), static_cast<int>(scenes.size()), number, title,
                                   static_cast<int>(order.size()));
-            // A memory reset is a long run of commands: not against a silent editor.
-            if (i > 0)
-                checkEditor(target);
+            m_report.beginScene(number, title);
             source->SetCurrentSceneMemory(number);
-            target->ResetMixerMemory(&description);
+            timed(target, [&] { target->ResetMixerMemory(&description); });
             for (std::size_t p = 0; p < order.size(); ++p) {
                 if (InterruptGuard::interrupted())
                     return Step::Interrupted;
@@ -301,17 +344,18 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
             }
             if (InterruptGuard::interrupted())
                 return Step::Interrupted;
-            target->StoreCurrentSceneMemory(number);
-            copySceneInformation(target, source, number);
+            timed(target, [&] {
+                target->StoreCurrentSceneMemory(number);
+                copySceneInformation(target, source, number);
+            });
+            m_report.endScene();
             m_progress.endScene(m_summary.written - writtenBefore, m_summary.leftAlone - leftBefore,
                                 sceneClock.elapsed() / 1000.0);
         }
         if (InterruptGuard::interrupted())
             return Step::Interrupted;
         m_progress.phase(QStringLiteral("copying the name lists"));
-        checkEditor(target);
-        copyNameLists(target, source);
-        checkEditor(target);
+        timed(target, [&] { copyNameLists(target, source); });
     } catch (const EditorSilent& silent) {
         m_progress.finish();
         fail(QStringLiteral("the KX9 editor stopped answering (%1); OUTPUT was not written")
@@ -346,10 +390,13 @@ void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
         for (int channel = converter->GetStart(); channel <= converter->GetEnd(); ++channel) {
             for (int sub = converter->SubIndexStart(); sub <= converter->SubIndexEnd(); ++sub) {
                 call.start();
-                if (converter->Convert(channel, sub))
+                if (converter->Convert(channel, sub)) {
                     ++m_summary.written;
-                else
+                    m_report.written(name, channel);
+                } else {
                     ++m_summary.leftAlone;
+                    m_report.leftAlone();
+                }
                 if (call.elapsed() > m_options.stallMs)
                     checkEditor(target);
             }
@@ -361,6 +408,7 @@ void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
         // The usual case: a KX9 parameter that the RQ10 does not have.
         if (owned && owned->mixerId() == source->GetMixerId()) {
             ++m_summary.notInSource;
+            m_report.notInSource(name);
             return;
         }
         ++m_summary.failed;
@@ -414,6 +462,12 @@ std::string ConvertCommand::formatSummary(const Summary& s, const QString& sourc
                 .arg(s.parameters, 8)
                 .arg(perScene);
     text += QStringLiteral("  values written         %1\n").arg(s.written, 8);
+    text += QStringLiteral("    landed               %1\n").arg(s.landed, 8);
+    text += QStringLiteral("    refused by the KX9   %1\n").arg(s.refused, 8);
+    text += QStringLiteral("    no place on a rack   %1%2\n")
+                .arg(s.noPlace, 8)
+                .arg(s.toEmptyUnits > 0 ? QStringLiteral(" (%1 to units without a type)").arg(s.toEmptyUnits)
+                                        : QString());
     text += QStringLiteral("  left alone by filters  %1\n").arg(s.leftAlone, 8);
     if (s.failed > 0)
         text += QStringLiteral("  failed converters      %1\n").arg(s.failed, 8);

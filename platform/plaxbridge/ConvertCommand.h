@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ConversionReport.h"
 #include "ProgressReporter.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <string>
 #include <vector>
@@ -21,11 +23,10 @@ public:
         QString output;
         QString programDirectory;   // where libqora.so, KX9.ini and KX9/ live
         ProgressReporter::Mode progress = ProgressReporter::Mode::Auto;
+        // Report files: JSON for a ".json" name, an HTML page otherwise.
+        QStringList reports;
         // A plug-in call that takes longer than this makes the host check
-        // that the editor still answers. A healthy editor answers a value
-        // command within milliseconds; a dead one only after the plug-in's
-        // command time-out, and without the check every later call would
-        // wait for that time-out too.
+        // that the editor still answers.
         int stallMs = 1000;
     };
 
@@ -36,6 +37,10 @@ public:
         long long notInSource = 0;       // names without an RQ10 source parameter, all scenes
         long long failed = 0;            // converters that threw, all scenes
         long long written = 0;
+        long long landed = 0;
+        long long refused = 0;
+        long long noPlace = 0;
+        long long toEmptyUnits = 0;
         long long leftAlone = 0;
         int nameLists = 0;
         long long editorCommands = 0;
@@ -62,13 +67,21 @@ private:
                           const std::string& name);
     void copySceneInformation(IMixer* target, IMixer* source, int scene);
     void copyNameLists(IMixer* target, IMixer* source);
-    // Throws EditorSilent when the editor no longer answers; called before
-    // long sequences of calls and after a slow one.
+    // The editor is checked only when a plug-in call was slow: a healthy
+    // editor answers within milliseconds, a silent one only after the
+    // plug-in's command time-out, and the check then saves every later call
+    // from waiting for that time-out too. Healthy conversions pay one cheap
+    // call, before saving (batched writes may not have reached the editor).
+    template <typename Call>
+    void timed(IMixer* target, Call call);
+    void probeEditor(IMixer* target);
+    // Throws EditorSilent when the editor no longer answers.
     void checkEditor(IMixer* target);
     void warn(const QString& text);
 
     Options m_options;
     Summary m_summary;
+    ConversionReport m_report;
     ProgressReporter m_progress;
     int m_warnings = 0;
 };

@@ -1,7 +1,11 @@
 #include "LogFilter.h"
 
 #include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLoggingCategory>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QString>
 
 #include <atomic>
@@ -13,6 +17,18 @@ namespace {
 std::atomic<bool> g_verbose{false};
 std::atomic<long long> g_requests{0};
 
+QMutex& sinkMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
+LogFilter::JournalSink& sinkSlot()
+{
+    static LogFilter::JournalSink sink;
+    return sink;
+}
+
 } // namespace
 
 void LogFilter::install(bool verbose)
@@ -21,8 +37,15 @@ void LogFilter::install(bool verbose)
     qInstallMessageHandler(&LogFilter::handle);
     // Without -v the plug-in's debug chatter is switched off at the source,
     // so it is not even formatted; the request category stays on for counting.
-    QLoggingCategory::setFilterRules(verbose ? QStringLiteral("qora.link.request.debug=true")
-                                             : QStringLiteral("default.debug=false\nqora.link.request.debug=true"));
+    QLoggingCategory::setFilterRules(
+        verbose ? QStringLiteral("qora.link.request.debug=true\nqora.journal.info=true")
+                : QStringLiteral("default.debug=false\nqora.link.request.debug=true\nqora.journal.info=true"));
+}
+
+void LogFilter::setJournalSink(JournalSink sink)
+{
+    QMutexLocker locker(&sinkMutex());
+    sinkSlot() = std::move(sink);
 }
 
 long long LogFilter::editorCommands()
@@ -40,6 +63,17 @@ void LogFilter::handle(QtMsgType type, const QMessageLogContext& context, const 
     const bool request = context.category && std::strcmp(context.category, RequestCategory) == 0;
     if (request)
         ++g_requests;
+    if (context.category && std::strcmp(context.category, JournalCategory) == 0) {
+        JournalSink sink;
+        {
+            QMutexLocker locker(&sinkMutex());
+            sink = sinkSlot();
+        }
+        if (sink)
+            sink(QJsonDocument::fromJson(message.toUtf8()).object());
+        if (!g_verbose)
+            return;
+    }
     const bool chatter = type == QtDebugMsg || type == QtInfoMsg;
     if (chatter && !g_verbose)
         return;

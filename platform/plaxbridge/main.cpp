@@ -1,6 +1,7 @@
 // plaxbridge: our host application. It loads the KX9 plug-in (libqora.so)
 // from its own directory and either runs IMixer calls line by line (shell)
 // or converts an RQ10 setup into a KX9 console file (convert).
+#include "BatchCommand.h"
 #include "ConvertCommand.h"
 #include "InterruptGuard.h"
 #include "LogFilter.h"
@@ -20,7 +21,8 @@ void printUsage(std::FILE* out)
 {
     std::fputs(
         "usage: plaxbridge [-v] shell [--script FILE]\n"
-        "       plaxbridge [-v] convert [--progress=auto|bar|lines|none] SOURCE OUTPUT.KX9F\n"
+        "       plaxbridge [-v] convert [--progress=auto|bar|lines|none] [--report FILE]... SOURCE OUTPUT.KX9F\n"
+        "       plaxbridge [-v] convert --out-dir DIR [--jobs N] [--report-dir DIR] SOURCE...\n"
         "\n"
         "shell    reads one IMixer call per line from FILE or standard input, runs it on\n"
         "         the KX9 plug-in and prints one line per call:\n"
@@ -33,7 +35,10 @@ void printUsage(std::FILE* out)
         "         double quotes, with \\\" and \\\\ inside.\n"
         "convert  converts the RQ10 setup SOURCE (JSON, see docs/rq10-setup-format.md)\n"
         "         into the KX9 console file OUTPUT.KX9F; progress on standard error,\n"
-        "         the summary on standard output.\n"
+        "         the summary on standard output. --report writes what became of every\n"
+        "         value: JSON for a .json name, an HTML page otherwise (may be given twice).\n"
+        "         With --out-dir, converts each SOURCE to DIR/<name>.KX9F, N at a time,\n"
+        "         each in a process of its own (and its reports to --report-dir).\n"
         "\n"
         "  -v, --verbose   show the plug-in's debug log on standard error\n"
         "  -h, --help      show this text and the shell's operations\n",
@@ -101,26 +106,73 @@ int main(int argc, char** argv)
     if (command == QLatin1String("convert")) {
         ConvertCommand::Options options;
         options.programDirectory = programDirectory;
+        BatchCommand::Options batch;
         QStringList files;
-        for (const QString& argument : rest) {
-            if (argument.startsWith(QLatin1String("--progress="))) {
-                const QString mode = argument.mid(11);
-                if (mode == QLatin1String("auto"))
+        // Options with a value take it as "--name=VALUE" or as the next argument.
+        for (int i = 0; i < rest.size(); ++i) {
+            const QString argument = rest[i];
+            QString name = argument;
+            QString value;
+            bool hasValue = false;
+            const int eq = argument.indexOf(QLatin1Char('='));
+            if (argument.startsWith(QLatin1String("--")) && eq > 0) {
+                name = argument.left(eq);
+                value = argument.mid(eq + 1);
+                hasValue = true;
+            }
+            const auto takeValue = [&]() {
+                if (!hasValue && i + 1 < rest.size()) {
+                    value = rest[++i];
+                    hasValue = true;
+                }
+                return hasValue && !value.isEmpty();
+            };
+            if (name == QLatin1String("--progress") && hasValue) {
+                if (value == QLatin1String("auto"))
                     options.progress = ProgressReporter::Mode::Auto;
-                else if (mode == QLatin1String("bar"))
+                else if (value == QLatin1String("bar"))
                     options.progress = ProgressReporter::Mode::Bar;
-                else if (mode == QLatin1String("lines"))
+                else if (value == QLatin1String("lines"))
                     options.progress = ProgressReporter::Mode::Lines;
-                else if (mode == QLatin1String("none"))
+                else if (value == QLatin1String("none"))
                     options.progress = ProgressReporter::Mode::None;
                 else
-                    return usageError(qPrintable(QStringLiteral("convert: unknown progress mode %1").arg(mode)));
+                    return usageError(qPrintable(QStringLiteral("convert: unknown progress mode %1").arg(value)));
+            } else if (name == QLatin1String("--report")) {
+                if (!takeValue())
+                    return usageError("convert: --report needs a file");
+                options.reports.append(value);
+            } else if (name == QLatin1String("--out-dir")) {
+                if (!takeValue())
+                    return usageError("convert: --out-dir needs a folder");
+                batch.outDir = value;
+            } else if (name == QLatin1String("--report-dir")) {
+                if (!takeValue())
+                    return usageError("convert: --report-dir needs a folder");
+                batch.reportDir = value;
+            } else if (name == QLatin1String("--jobs")) {
+                bool ok = false;
+                batch.jobs = takeValue() ? value.toInt(&ok) : 0;
+                if (!ok || batch.jobs < 1)
+                    return usageError("convert: --jobs needs a number of at least 1");
             } else if (argument.startsWith(QLatin1String("--"))) {
                 return usageError(qPrintable(QStringLiteral("convert: unknown option %1").arg(argument)));
             } else {
                 files.append(argument);
             }
         }
+        if (!batch.outDir.isEmpty()) {
+            if (files.isEmpty())
+                return usageError("convert --out-dir needs at least one SOURCE");
+            if (!options.reports.isEmpty())
+                return usageError("convert --out-dir takes --report-dir, not --report");
+            batch.sources = files;
+            batch.program = QCoreApplication::applicationFilePath();
+            batch.verbose = verbose;
+            return BatchCommand(batch).run();
+        }
+        if (batch.jobs != 1 || !batch.reportDir.isEmpty())
+            return usageError("convert: --jobs and --report-dir go with --out-dir");
         if (files.size() != 2)
             return usageError("convert needs SOURCE and OUTPUT.KX9F");
         options.source = files[0];

@@ -1,6 +1,7 @@
 #include "link/JsonCodec.h"
 
 #include "host/ConverterException.h"
+#include "link/CompactJson.h"
 #include "support/OVariant.h"
 
 #include <QByteArray>
@@ -44,9 +45,18 @@ bool isMap(const QVariant& v) { return v.userType() == QMetaType::QVariantMap; }
 
 } // namespace
 
+QJsonObject JsonCodec::parseMessage(const QByteArray& message)
+{
+    return topLevel(message);
+}
+
 QString JsonCodec::messageKind(const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return messageKind(topLevel(message));
+}
+
+QString JsonCodec::messageKind(const QJsonObject& object)
+{
     for (const char* kind : {KindConnected, KindRequest, KindReply, KindNotify, KindAbort}) {
         if (object.contains(QLatin1String(kind)))
             return QString::fromLatin1(kind);
@@ -57,6 +67,22 @@ QString JsonCodec::messageKind(const QByteArray& message)
 bool JsonCodec::makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
                                    const QString& reqUID, const QString& cmdKey, const QVariantMap& params)
 {
+    // The keys in QJsonObject's order, so the text is the document's.
+    out.clear();
+    out.append("{\"request\":{\"cmd\":");
+    CompactJson::appendString(out, cmdKey);
+    out.append(",\"cmdinfo\":");
+    if (CompactJson::appendMap(out, params)) {
+        out.append(",\"from\":");
+        CompactJson::appendString(out, serverName);
+        out.append(",\"reqid\":");
+        CompactJson::appendString(out, reqUID);
+        out.append(",\"to\":");
+        CompactJson::appendString(out, deviceUID);
+        out.append("}}");
+        return true;
+    }
+
     QJsonObject cmdinfo;
     variantMapToJson(cmdinfo, params);
     QJsonObject inner;
@@ -82,7 +108,11 @@ bool JsonCodec::makeAbortMessage(QByteArray& out, const QString& serverName, con
 
 bool JsonCodec::parseConnectedMessage(QString& deviceUID, const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return parseConnectedMessage(deviceUID, topLevel(message));
+}
+
+bool JsonCodec::parseConnectedMessage(QString& deviceUID, const QJsonObject& object)
+{
     if (!object.contains(QLatin1String(KindConnected)))
         return false;
     deviceUID = stringField(object.value(QLatin1String(KindConnected)).toObject(), "from");
@@ -93,7 +123,13 @@ bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, Q
                                   QVariantMap& info, QString& result, unsigned long& progress,
                                   const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, topLevel(message));
+}
+
+bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
+                                  QVariantMap& info, QString& result, unsigned long& progress,
+                                  const QJsonObject& object)
+{
     if (!object.contains(QLatin1String(KindReply)))
         return false;
     const QJsonObject inner = object.value(QLatin1String(KindReply)).toObject();
@@ -112,7 +148,11 @@ bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, Q
 
 bool JsonCodec::parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QByteArray& message)
 {
-    const QJsonObject object = topLevel(message);
+    return parseNotifyMessage(from, cmdKey, info, topLevel(message));
+}
+
+bool JsonCodec::parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QJsonObject& object)
+{
     if (!object.contains(QLatin1String(KindNotify)))
         return false;
     const QJsonObject inner = object.value(QLatin1String(KindNotify)).toObject();

@@ -28,6 +28,11 @@ public:
 
     // Message level; bytes are without the framing line feed.
     static QString messageKind(const QByteArray& message);
+    // The message's top-level object (empty for anything else), for a reader
+    // that asks several of the questions below of one message: each of the
+    // byte forms parses the whole message again.
+    static QJsonObject parseMessage(const QByteArray& message);
+    static QString messageKind(const QJsonObject& message);
     static bool makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
                                    const QString& reqUID, const QString& cmdKey, const QVariantMap& params);
     static bool makeAbortMessage(QByteArray& out, const QString& serverName, const QString& reqUID);
@@ -36,6 +41,11 @@ public:
                                   QVariantMap& info, QString& result, unsigned long& progress,
                                   const QByteArray& message);
     static bool parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QByteArray& message);
+    static bool parseConnectedMessage(QString& deviceUID, const QJsonObject& message);
+    static bool parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
+                                  QVariantMap& info, QString& result, unsigned long& progress,
+                                  const QJsonObject& message);
+    static bool parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QJsonObject& message);
 
     // Value level; each appends to its output.
     static bool variantMapToJson(QJsonObject& out, const QVariantMap& map);

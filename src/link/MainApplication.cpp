@@ -246,84 +246,202 @@ bool MainApplication::invokeAndWait(const char* slot, int limit, ReplyRecord& re
         qWarning("MainApplication: cannot invoke %s", slot);
     reply.clear();
     waitForReply(QString::fromLatin1(slot), limit, reply);
+    forgetIfSilent(reply);
     return reply.cmdResult == QLatin1String("ok");
+}
+
+void MainApplication::forgetIfSilent(const ReplyRecord& reply)
+{
+    // An editor that did not answer may be gone or may have lost state: what
+    // it said before is no longer evidence of what it holds.
+    if (reply.cmdResult.isEmpty())
+        readCache.clear();
 }
 
 // ---------------------------------------------------------------------------
 // Command operations (host thread)
 
-void MainApplication::GetPrmVal(const QString& address, OVariant& value)
-{
-    clearResult();
+namespace {
 
+// How GetPrmVal serves one address: singly, or as channel `channel` of the
+// block `key` (the address without its channel number) with channels
+// 0..highest.
+struct ReadPlan {
+    bool single = true;
+    int channel = 0;
+    int highest = 0;
+    QString key;
+};
+
+// The block an address belongs to, whether or not it is read as part of it.
+ReadPlan blockOf(const QString& address)
+{
+    ReadPlan plan;
     int prefixPos = -1;
     const BlockPrefix* block = findBlock(kReadBlocks, address, prefixPos);
-    const bool single = !block
-        || (address.contains(QLatin1String("Dynamics")) && address.contains(QLatin1String("Type")))
-        || (address.contains(QLatin1String("/FX/FX")) && address.contains(QLatin1String("PluginName")));
-
-    ReplyRecord reply;
-    if (single) {
-        if (invokeAndWait("doCommandGetPrmVal", m_timings.shortLimit, reply, Q_ARG(QString, address))) {
-            const QVariantMap info = reply.info.value(QStringLiteral("info")).toMap();
-            value = JsonCodec::convertQVariantToOVariant(info.value(QStringLiteral("prmValue")),
-                                                         info.value(QStringLiteral("prmType")).toInt());
-            qDebug("single getParam");
-        } else {
-            value.clear();
-        }
-        return;
-    }
+    if (!block)
+        return plan;
+    plan.single = false;
 
     const int colon = address.indexOf(QLatin1Char(':'));
     const int slash = address.indexOf(QLatin1Char('/'), colon + 1);
     const QString channelText = address.mid(colon + 1, slash < 0 ? -1 : slash - colon - 1);
     bool isNumber = false;
-    int channel = channelText.toInt(&isNumber, 10);
+    plan.channel = channelText.toInt(&isNumber, 10);
     if (!isNumber)
-        channel = 0;
+        plan.channel = 0;
+    plan.highest = block->highest;
+    plan.key = address;
+    plan.key.remove(prefixPos + int(qstrlen(block->prefix)), channelText.size());
+    return plan;
+}
 
-    QString key = address;
-    key.remove(prefixPos + int(qstrlen(block->prefix)), channelText.size());
+ReadPlan planRead(const QString& address)
+{
+    if ((address.contains(QLatin1String("Dynamics")) && address.contains(QLatin1String("Type")))
+        || (address.contains(QLatin1String("/FX/FX")) && address.contains(QLatin1String("PluginName"))))
+        return ReadPlan();
+    return blockOf(address);
+}
 
-    if (key == blockCacheKey && channel >= 0 && channel < blockCache.size()) {
-        value = *blockCache.at(channel);
-        return;
-    }
+// The address of one channel of a block: the index after the key's first ":".
+QString blockAddress(const QString& key, int channel)
+{
+    QString address = key;
+    address.insert(key.indexOf(QLatin1Char(':')) + 1, QString::number(channel));
+    return address;
+}
 
-    const int keyColon = key.indexOf(QLatin1Char(':'));
+OVariant replyValue(const QVariantMap& element)
+{
+    return JsonCodec::convertQVariantToOVariant(element.value(QStringLiteral("prmValue")),
+                                                element.value(QStringLiteral("prmType")).toInt());
+}
+
+QVariantMap writeEntry(const QString& address, const OVariant& value)
+{
+    return QVariantMap{{QStringLiteral("prmAddr"), address},
+                       {QStringLiteral("prmValue"), JsonCodec::convertOVariantToQVariant(value)}};
+}
+
+} // namespace
+
+WireMode MainApplication::wireMode() const
+{
+    return m_wireMode.load();
+}
+
+void MainApplication::setWriteRefusalHandler(WriteRefusalHandler handler)
+{
+    refusalHandler = std::move(handler);
+}
+
+void MainApplication::GetPrmVal(const QString& address, OVariant& value)
+{
+    if (wireMode() == WireMode::Strict)
+        strictGetPrmVal(address, value);
+    else
+        batchedGetPrmVal(address, value);
+}
+
+bool MainApplication::readSingle(const QString& address, OVariant& value)
+{
+    ReplyRecord reply;
+    if (!invokeAndWait("doCommandGetPrmVal", m_timings.shortLimit, reply, Q_ARG(QString, address)))
+        return false;
+    value = replyValue(reply.info.value(QStringLiteral("info")).toMap());
+    qDebug("single getParam");
+    return true;
+}
+
+bool MainApplication::readBlock(const QString& key, int highest, QVector<OVariant>& values)
+{
     QVariantList list;
-    list.reserve(block->highest + 1);
-    for (int i = 0; i <= block->highest; ++i) {
-        QString element = key;
-        element.insert(keyColon + 1, QString::number(i));
-        list.append(QVariantMap{{QStringLiteral("prmAddr"), element}});
-    }
+    list.reserve(highest + 1);
+    for (int i = 0; i <= highest; ++i)
+        list.append(QVariantMap{{QStringLiteral("prmAddr"), blockAddress(key, i)}});
 
     QMetaObject::invokeMethod(this, "doCommandGetPrmData", Qt::AutoConnection, Q_ARG(QVariantList, list));
-    dropBlockCache();
-
+    if (wireMode() == WireMode::Strict)
+        dropBlockCache();
+    ReplyRecord reply;
     waitForReply(QStringLiteral("doCommandGetPrmData"), m_timings.shortLimit, reply);
-    value.clear();
+    forgetIfSilent(reply);
     if (reply.cmdResult != QLatin1String("ok"))
+        return false;
+    const QVariantList elements = reply.info.value(QStringLiteral("list")).toList();
+    values.reserve(elements.size());
+    for (const QVariant& element : elements)
+        values.append(replyValue(element.toMap()));
+    return true;
+}
+
+void MainApplication::strictGetPrmVal(const QString& address, OVariant& value)
+{
+    clearResult();
+    const ReadPlan plan = planRead(address);
+    if (plan.single) {
+        if (!readSingle(address, value))
+            value.clear();
+        return;
+    }
+    if (plan.key == blockCacheKey && plan.channel >= 0 && plan.channel < blockCache.size()) {
+        value = *blockCache.at(plan.channel);
+        return;
+    }
+
+    QVector<OVariant> values;
+    const bool ok = readBlock(plan.key, plan.highest, values);
+    value.clear();
+    if (!ok)
+        return;
+    for (int j = 0; j < values.size(); ++j) {
+        blockCache.append(new OVariant(values.at(j)));
+        if (j == plan.channel)
+            value = values.at(j);
+    }
+    blockCacheKey = plan.key;
+}
+
+void MainApplication::batchedGetPrmVal(const QString& address, OVariant& value)
+{
+    const ReadPlan plan = planRead(address);
+    if (plan.single ? readCache.findSingle(address, value) : readCache.findBlock(plan.key, plan.channel, value))
         return;
 
-    const QVariantList values = reply.info.value(QStringLiteral("list")).toList();
-    for (int j = 0; j < values.size(); ++j) {
-        const QVariantMap element = values.at(j).toMap();
-        const OVariant converted = JsonCodec::convertQVariantToOVariant(
-            element.value(QStringLiteral("prmValue")), element.value(QStringLiteral("prmType")).toInt());
-        blockCache.append(new OVariant(converted));
-        if (j == channel)
-            value = converted;
+    // The editor must see every earlier write before it answers.
+    flushWrites();
+    clearResult();
+    value.clear();
+    if (plan.single) {
+        if (readSingle(address, value))
+            readCache.storeSingle(address, value);
+        return;
     }
-    blockCacheKey = key;
+    QVector<OVariant> values;
+    if (!readBlock(plan.key, plan.highest, values))
+        return;
+    if (plan.channel >= 0 && plan.channel < values.size())
+        value = values.at(plan.channel);
+    readCache.storeBlock(plan.key, values);
 }
 
 bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
 {
     if (value.type() != OVariant::Integer && value.type() != OVariant::String)
         return false;
+    if (wireMode() == WireMode::Strict)
+        return strictSetPrmVal(address, value);
+
+    pendingWrites.append(writeEntry(address, value));
+    readCache.invalidate(address, blockOf(address).key);
+    if (pendingWrites.size() >= MaxBatchEntries)
+        flushWrites();
+    return true;
+}
+
+bool MainApplication::strictSetPrmVal(const QString& address, const OVariant& value)
+{
     clearResult();
 
     int prefixPos = -1;
@@ -332,11 +450,8 @@ bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
         const int start = prefixPos + int(qstrlen(block->prefix));
         const int slash = address.indexOf(QLatin1Char('/'), start);
         const uint channel = address.mid(start, slash < 0 ? -1 : slash - start).toUInt(nullptr, 10);
-        if (channel > uint(block->highest))
-            block = nullptr;
-        else {
-            pendingWrites.append(QVariantMap{{QStringLiteral("prmAddr"), address},
-                                             {QStringLiteral("prmValue"), JsonCodec::convertOVariantToQVariant(value)}});
+        if (channel <= uint(block->highest)) {
+            pendingWrites.append(writeEntry(address, value));
             if (channel != uint(block->highest))
                 return true;
             const QVariantList batch = pendingWrites;
@@ -351,9 +466,84 @@ bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
                          Q_ARG(QVariant, JsonCodec::convertOVariantToQVariant(value)));
 }
 
+bool MainApplication::flushWrites()
+{
+    if (wireMode() == WireMode::Strict || pendingWrites.isEmpty())
+        return true;
+    QVariantList batch;
+    batch.swap(pendingWrites);
+    return sendBatch(batch);
+}
+
+bool MainApplication::sendBatch(const QVariantList& batch)
+{
+    ReplyRecord reply;
+    clearResult();
+    if (invokeAndWait("doCommandSetPrmData", m_timings.shortLimit, reply, Q_ARG(QVariantList, batch)))
+        return true;
+    // No answer at all: resending would only multiply the waits.
+    if (reply.cmdResult != QLatin1String("ng")) {
+        reportRefused(batch, QStringLiteral("no answer from the editor"));
+        return false;
+    }
+    // The editor refuses a list as a whole. Halves keep the order of the
+    // writes, down to single writes, so what lands is what single writes
+    // would have left.
+    if (batch.size() == 1)
+        return sendSingle(batch.first().toMap());
+    const int half = batch.size() / 2;
+    const bool first = resend(batch.mid(0, half));
+    const bool second = resend(batch.mid(half));
+    return first && second;
+}
+
+bool MainApplication::resend(const QVariantList& part)
+{
+    return part.size() == 1 ? sendSingle(part.first().toMap()) : sendBatch(part);
+}
+
+bool MainApplication::sendSingle(const QVariantMap& entry)
+{
+    ReplyRecord reply;
+    clearResult();
+    if (invokeAndWait("doCommandSetPrmVal", m_timings.shortLimit, reply,
+                      Q_ARG(QString, entry.value(QStringLiteral("prmAddr")).toString()),
+                      Q_ARG(QVariant, entry.value(QStringLiteral("prmValue")))))
+        return true;
+    // Only the final word of the editor is trusted; its reason, when it gives
+    // one, is for the user's eyes.
+    reportRefused(QVariantList{entry}, reply.cmdResult.isEmpty()
+                                           ? QStringLiteral("no answer from the editor")
+                                           : reply.info.value(QStringLiteral("error")).toString());
+    return false;
+}
+
+void MainApplication::reportRefused(const QVariantList& batch, const QString& reason)
+{
+    if (!refusalHandler)
+        return;
+    for (const QVariant& element : batch) {
+        const QVariantMap entry = element.toMap();
+        refusalHandler(entry.value(QStringLiteral("prmAddr")).toString(), entry.value(QStringLiteral("prmValue")),
+                       reason);
+    }
+}
+
+void MainApplication::beforeCommand()
+{
+    flushWrites();
+}
+
+void MainApplication::beforeMemoryChange()
+{
+    flushWrites();
+    readCache.clear();
+}
+
 bool MainApplication::GetSceneInfo(const QString& type, const QString& category, const QString& sceneNo,
                                    QString& text)
 {
+    beforeCommand();
     clearResult();
     ReplyRecord reply;
     if (invokeAndWait("doCommandGetSceneInfo", m_timings.shortLimit, reply, Q_ARG(QString, type),
@@ -368,6 +558,7 @@ bool MainApplication::GetSceneInfo(const QString& type, const QString& category,
 bool MainApplication::SetSceneInfo(const QString& type, const QString& category, const QString& sceneNo,
                                    const QString& value)
 {
+    beforeCommand();
     clearResult();
     ReplyRecord reply;
     return invokeAndWait("doCommandSetSceneInfo", m_timings.shortLimit, reply, Q_ARG(QString, type),
@@ -376,6 +567,7 @@ bool MainApplication::SetSceneInfo(const QString& type, const QString& category,
 
 bool MainApplication::SetSceneRecall(const QString& category, const QString& sceneNo)
 {
+    beforeMemoryChange();
     clearResult();
     ReplyRecord reply;
     return invokeAndWait("doCommandSetSceneRecall", m_timings.longLimit, reply, Q_ARG(QString, category),
@@ -385,6 +577,7 @@ bool MainApplication::SetSceneRecall(const QString& category, const QString& sce
 bool MainApplication::SetSceneStore(const QString& category, const QString& sceneNo, const QString& title,
                                     const QString& comment)
 {
+    beforeMemoryChange();
     clearResult();
     ReplyRecord reply;
     return invokeAndWait("doCommandSetSceneStore", m_timings.longLimit, reply, Q_ARG(QString, category),
@@ -393,6 +586,7 @@ bool MainApplication::SetSceneStore(const QString& category, const QString& scen
 
 bool MainApplication::SetLoad(const QString& filePath)
 {
+    beforeMemoryChange();
     clearResult();
     ReplyRecord reply;
     return invokeAndWait("doCommandSetLoad", m_timings.longLimit, reply, Q_ARG(QString, filePath));
@@ -400,6 +594,7 @@ bool MainApplication::SetLoad(const QString& filePath)
 
 bool MainApplication::SetSave(const QString& filePath)
 {
+    beforeCommand();
     clearResult();
     ReplyRecord reply;
     return invokeAndWait("doCommandSetSave", m_timings.longLimit, reply, Q_ARG(QString, filePath));
@@ -407,6 +602,7 @@ bool MainApplication::SetSave(const QString& filePath)
 
 bool MainApplication::SetInitCurrent()
 {
+    beforeMemoryChange();
     clearResult();
     ReplyRecord reply;
     return invokeAndWait("doCommandSetInitCurrent", m_timings.longLimit, reply);
@@ -414,6 +610,7 @@ bool MainApplication::SetInitCurrent()
 
 void MainApplication::SetWindowVisibility(const QString& visibility)
 {
+    beforeCommand();
     clearResult();
     ReplyRecord reply;
     invokeAndWait("doCommandSetWindowVisibility", m_timings.longLimit, reply, Q_ARG(QString, visibility));
@@ -465,12 +662,19 @@ void MainApplication::doCommandCreate()
             fail(kIniMissing);
 
         QString editorPath;
+        QString modeText;
         {
             QSettings settings(iniPath, QSettings::IniFormat);
             settings.beginGroup(QStringLiteral("MainApplication"));
             editorPath = settings.value(QStringLiteral("VirtualDeviceFilePath")).toString();
+            modeText = settings.value(QStringLiteral("WireMode")).toString();
             settings.endGroup();
         }
+        WireMode mode = WireMode::Batched;
+        if (!parseWireMode(modeText, mode))
+            qWarning("KX9.ini: unknown WireMode \"%s\" (batched or strict); using batched", qUtf8Printable(modeText));
+        m_wireMode = mode;
+        processServer->setWholeMessageWrites(mode == WireMode::Batched);
         if (editorPath.isEmpty())
             fail(kIniWrong);
 

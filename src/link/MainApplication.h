@@ -1,15 +1,19 @@
 #pragma once
 
 #include "link/LinkTimings.h"
+#include "link/ReadCache.h"
 #include "link/ReplyRecord.h"
+#include "link/WireMode.h"
 
 #include <QList>
 #include <QObject>
 #include <QReadWriteLock>
 #include <QString>
 #include <QVariant>
+#include <QVector>
 #include <QWaitCondition>
 
+#include <atomic>
 #include <functional>
 
 class OVariant;
@@ -22,19 +26,31 @@ class ProcessServer;
 // the host's thread: each clears the last result, queues its doCommand slot
 // and waits for a final reply ("ok" or "ng"). Replies are not matched to
 // requests; exactly one command is in flight at a time, so a reply that comes
-// too late can end the next command's wait.
+// too late can end the next command's wait. How writes and cached reads
+// reach the editor depends on the wire mode (WireMode.h), which KX9.ini's
+// key WireMode chooses when the editor is launched.
 class MainApplication : public QObject
 {
     Q_OBJECT
 public:
+    // Writes that never land are sent at most this many to a command.
+    static constexpr int MaxBatchEntries = 2000;
+
     explicit MainApplication(QObject* parent = nullptr);
     explicit MainApplication(const LinkTimings& timings, QObject* parent = nullptr);
     ~MainApplication() override;
 
     const LinkTimings& timings() const;
+    WireMode wireMode() const;
 
     void GetPrmVal(const QString& address, OVariant& value);
+    // Batched mode: true once the write is queued; a refusal is reported
+    // later, per address, to the refusal handler. Strict mode: the editor's
+    // answer when the write is sent, true when it was only collected.
     bool SetPrmVal(const QString& address, const OVariant& value);
+    // Batched mode: sends the pending writes now; false when any of them did
+    // not land. Strict mode sends nothing here (its rules decide).
+    bool flushWrites();
     bool GetSceneInfo(const QString& type, const QString& category, const QString& sceneNo, QString& text);
     bool SetSceneInfo(const QString& type, const QString& category, const QString& sceneNo, const QString& value);
     bool SetSceneRecall(const QString& category, const QString& sceneNo);
@@ -57,6 +73,13 @@ public:
     // message box on the GUI thread when there is one, else the log.
     using LaunchFailureReporter = std::function<void(const QString& title, const QString& text)>;
     static void setLaunchFailureReporter(LaunchFailureReporter reporter);
+
+    // Host thread: hears of every write of a batch that did not land (the
+    // editor refused it, or the batch got no answer in time), with the
+    // editor's reason when it gave one.
+    using WriteRefusalHandler =
+        std::function<void(const QString& address, const QVariant& value, const QString& reason)>;
+    void setWriteRefusalHandler(WriteRefusalHandler handler);
 
 private slots:
     void doCommandCreate();
@@ -91,7 +114,26 @@ private:
                        QGenericArgument a0 = QGenericArgument(), QGenericArgument a1 = QGenericArgument(),
                        QGenericArgument a2 = QGenericArgument(), QGenericArgument a3 = QGenericArgument());
     void dropBlockCache();
+    // Batched mode: a command that got no final reply empties the read cache.
+    void forgetIfSilent(const ReplyRecord& reply);
     static void reportLaunchFailure(const QString& text);
+
+    void strictGetPrmVal(const QString& address, OVariant& value);
+    void batchedGetPrmVal(const QString& address, OVariant& value);
+    bool strictSetPrmVal(const QString& address, const OVariant& value);
+    // Single read; true for "ok", with the value converted.
+    bool readSingle(const QString& address, OVariant& value);
+    // Block read of every channel of `key`; the values in channel order.
+    bool readBlock(const QString& key, int highest, QVector<OVariant>& values);
+    // Sends a list; on "ng" resends it in halves down to single writes.
+    bool sendBatch(const QVariantList& batch);
+    bool resend(const QVariantList& part);
+    bool sendSingle(const QVariantMap& entry);
+    void reportRefused(const QVariantList& batch, const QString& reason);
+    // Batched mode: before any command other than a write.
+    void beforeCommand();
+    // Batched mode: before a command that replaces the current memory.
+    void beforeMemoryChange();
 
     QString serverName;
     QString deviceUID;
@@ -108,8 +150,12 @@ private:
 
     // Host thread only.
     QVariantList pendingWrites;
-    QList<OVariant*> blockCache;
-    QString blockCacheKey;
+    QList<OVariant*> blockCache;   // strict mode
+    QString blockCacheKey;         // strict mode
+    ReadCache readCache;           // batched mode
+    WriteRefusalHandler refusalHandler;
 
     LinkTimings m_timings;
+    // Set on the worker thread by the launch, read on the host's thread.
+    std::atomic<WireMode> m_wireMode{WireMode::Batched};
 };

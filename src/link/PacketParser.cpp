@@ -32,6 +32,12 @@ void PacketParser::dropLongLine(int size)
 
 QList<QByteArray> PacketParser::parse(quint16 key, const QByteArray& data)
 {
+    QList<QJsonDocument> documents;
+    return parse(key, data, documents);
+}
+
+QList<QByteArray> PacketParser::parse(quint16 key, const QByteArray& data, QList<QJsonDocument>& documents)
+{
     QList<QByteArray> messages;
     if (data.isEmpty())
         return messages;
@@ -61,8 +67,11 @@ QList<QByteArray> PacketParser::parse(quint16 key, const QByteArray& data)
             dropLongLine(part.size());
             continue;
         }
-        if (!QJsonDocument::fromJson(part).isNull())
+        QJsonDocument document = QJsonDocument::fromJson(part);
+        if (!document.isNull()) {
             messages.append(part);
+            documents.append(document);
+        }
     }
     const QByteArray& tail = parts.last();
     if (tail.size() > limit) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonDocument>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -27,6 +28,9 @@ public:
     // every line longer than the line limit: its bytes are skipped up to the
     // next line feed, with one warning per line.
     QList<QByteArray> parse(quint16 key, const QByteArray& data);
+    // The same, handing out the documents that the check of each message
+    // parsed, one per message: a reader then needs no parse of its own.
+    QList<QByteArray> parse(quint16 key, const QByteArray& data, QList<QJsonDocument>& documents);
 
     // The tail kept for `key` (empty when none); for diagnostics and tests.
     QByteArray pendingTail(quint16 key) const;

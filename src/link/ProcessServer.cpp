@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHostAddress>
+#include <QJsonObject>
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QMutexLocker>
@@ -57,6 +58,11 @@ ProcessServer::~ProcessServer()
 quint16 ProcessServer::port() const
 {
     return tcpServer ? tcpServer->serverPort() : 0;
+}
+
+void ProcessServer::setWholeMessageWrites(bool on)
+{
+    wholeMessageWrites = on;
 }
 
 bool ProcessServer::createProcess(const QString& deviceUID, const QString& programPath,
@@ -193,6 +199,7 @@ void ProcessServer::connected()
         // Parented to the server so that unannounced connections are released
         // with it; a closed connection is released by `disconnected`.
         auto* connection = new ProcessTcpSocket(socket, this);
+        connection->setWholeMessageWrites(wholeMessageWrites);
         connect(connection, &ProcessTcpSocket::disconnected, this, &ProcessServer::disconnected);
         connect(connection, &ProcessTcpSocket::receivedData, this, &ProcessServer::receivedData);
     }
@@ -231,11 +238,16 @@ void ProcessServer::disconnected()
 
 void ProcessServer::receivedData(const QByteArray& data)
 {
-    const QString kind = JsonCodec::messageKind(data);
+    // The framing parsed the message already to check it.
+    auto* socket = qobject_cast<ProcessTcpSocket*>(sender());
+    QJsonObject message = socket ? socket->parsedMessage(data) : QJsonObject();
+    if (message.isEmpty())
+        message = JsonCodec::parseMessage(data);
+    const QString kind = JsonCodec::messageKind(message);
     if (kind == QLatin1String(JsonCodec::KindConnected)) {
         auto* connection = qobject_cast<ProcessTcpSocket*>(sender());
         QString id;
-        if (!connection || !JsonCodec::parseConnectedMessage(id, data))
+        if (!connection || !JsonCodec::parseConnectedMessage(id, message))
             return;
         {
             QMutexLocker locker(&mutex);
@@ -257,7 +269,7 @@ void ProcessServer::receivedData(const QByteArray& data)
         QString from, to, reqUID, cmdKey, result;
         QVariantMap info;
         unsigned long progress = 0;
-        if (!JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, data))
+        if (!JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, message))
             return;
         for (QObject* object : observerSnapshot()) {
             if (auto* observer = qobject_cast<IProcessServerObserver*>(object))
@@ -268,7 +280,7 @@ void ProcessServer::receivedData(const QByteArray& data)
             return;
         QString from, cmdKey;
         QVariantMap info;
-        if (!JsonCodec::parseNotifyMessage(from, cmdKey, info, data))
+        if (!JsonCodec::parseNotifyMessage(from, cmdKey, info, message))
             return;
         const QVariantList infos{QVariant(info)};
         for (QObject* object : observerSnapshot()) {

@@ -39,6 +39,9 @@ public:
 
     // The listening port (0 when not listening).
     quint16 port() const;
+    // For connections made from now on (see ProcessTcpSocket::send); on the
+    // server's own thread.
+    void setWholeMessageWrites(bool on);
     const QString& serverName() const { return name; }
 
 protected:
@@ -62,4 +65,5 @@ private:
     QSet<QString> expectedDevices;   // identifiers passed to started processes
     QList<QObject*> observers;
     QRecursiveMutex mutex;
+    bool wholeMessageWrites = false;
 };

@@ -58,6 +58,12 @@ bool ProcessTcpSocket::send(const QByteArray& message)
     for (const QByteArray& chunk : chunks) {
         if (socket->write(chunk) <= 0)
             return false;
+        if (!wholeMessageWrites) {
+            socket->flush();
+            socket->waitForBytesWritten(WriteWaitMs);
+        }
+    }
+    if (wholeMessageWrites) {
         socket->flush();
         socket->waitForBytesWritten(WriteWaitMs);
     }
@@ -69,8 +75,21 @@ void ProcessTcpSocket::received()
     // A handler may close the socket while we are still emitting.
     while (socket && socket->bytesAvailable() > 0) {
         const QByteArray bytes = socket->readAll();
-        const QList<QByteArray> messages = parser->parse(socket->peerPort(), bytes);
-        for (const QByteArray& message : messages)
-            emit receivedData(message);
+        QList<QJsonDocument> documents;
+        const QList<QByteArray> messages = parser->parse(socket->peerPort(), bytes, documents);
+        for (int i = 0; i < messages.size(); ++i) {
+            currentMessage = messages.at(i);
+            currentDocument = documents.at(i);
+            emit receivedData(messages.at(i));
+        }
+        currentMessage.clear();
+        currentDocument = QJsonDocument();
     }
+}
+
+QJsonObject ProcessTcpSocket::parsedMessage(const QByteArray& message) const
+{
+    if (!message.isSharedWith(currentMessage) || !currentDocument.isObject())
+        return QJsonObject();
+    return currentDocument.object();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QObject>
 #include <QPointer>
 
@@ -24,7 +26,14 @@ public:
     bool disconnectFromPeer();
     // Writes the message and its line feed in chunks; false when the socket
     // is not valid or a chunk was not accepted (the rest is not written).
+    // Each chunk is flushed and waited for, unless whole-message writes are
+    // on: then the chunks go to the socket together and are flushed once,
+    // the same bytes in one system call instead of one per chunk.
     bool send(const QByteArray& message);
+    void setWholeMessageWrites(bool on) { wholeMessageWrites = on; }
+    // While receivedData is being emitted for `message`: its top-level object
+    // as the framing's check parsed it. Empty for any other bytes.
+    QJsonObject parsedMessage(const QByteArray& message) const;
 
 signals:
     void connected();
@@ -37,4 +46,7 @@ private slots:
 private:
     QPointer<QTcpSocket> socket;
     PacketParser* parser;
+    bool wholeMessageWrites = false;
+    QByteArray currentMessage;
+    QJsonDocument currentDocument;
 };

@@ -104,6 +104,7 @@ QORA::QORA()
     }
 
     if (mainApplication) {
+        mainApplication->setWriteRefusalHandler(&MmsAccess::reportRefusedWrite);
         QMetaObject::invokeMethod(mainApplication, "doCommandCreate", Qt::AutoConnection);
         mainApplication->waitForCommandCreated();
         mainApplication->waitForMmsReadied();
@@ -170,6 +171,10 @@ void QORA::Destroy()
     }
 
     if (mainApplication && processThread) {
+        // Batched writes still pending land before the editor goes (an
+        // editor that is gone already would only make the flush wait).
+        if (mainApplication->commandCreated())
+            mainApplication->flushWrites();
         mainApplication->SetWindowVisibility(QStringLiteral("Minimized"));
         QMetaObject::invokeMethod(mainApplication, "doCommandDestroy", Qt::AutoConnection);
         mainApplication->waitForCommandDestroyed();
@@ -331,6 +336,7 @@ void QORA::SetCurrentSceneMemory(int scene)
     SetCurrentSceneMemoryInternal(scene);
     fxSlotsRead = false;
     velmarSlotsRead = false;
+    placement.forgetDrops();
 }
 
 void QORA::SetCurrentSceneMemory()
@@ -462,6 +468,7 @@ void QORA::ResetMixerMemory(IConversionDescription* description)
     setRecallSafeSetting(false);
     fxSlotsRead = false;
     velmarSlotsRead = false;
+    placement.forgetDrops();
 
     const IFileDescription* source = description ? description->GetSource() : nullptr;
     // A file of this same model: the editor needs time before the writes.

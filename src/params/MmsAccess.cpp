@@ -1,11 +1,14 @@
 #include "params/MmsAccess.h"
 
+#include "link/JsonCodec.h"
 #include "link/MainApplication.h"
+#include "params/Journal.h"
 #include "support/OVariant.h"
 
 #include <QByteArray>
 #include <QLoggingCategory>
 #include <QString>
+#include <QVariant>
 #include <QtDebug>
 
 namespace {
@@ -63,16 +66,25 @@ void MmsAccess::GetMMSValue(const QString& address, OVariant& value) const
     }
 }
 
+void MmsAccess::reportRefusedWrite(const QString& address, const QVariant& value, const QString& reason)
+{
+    if (logging())
+        qDebug("###QORA: SetMMSValue[%s] ERROR", local8(address).constData());
+    Journal::refused(address, value, reason);
+}
+
 bool MmsAccess::SetMMSValue(const QString& address, const OVariant& value) const
 {
     const bool accepted = m_application.SetPrmVal(address, value);
     if (!logging())
         return accepted;
-    const QByteArray addr = local8(address);
     if (!accepted) {
-        qDebug("###QORA: SetMMSValue[%s] ERROR", addr.constData());
+        const bool sendable = value.type() == OVariant::Integer || value.type() == OVariant::String;
+        reportRefusedWrite(address, sendable ? JsonCodec::convertOVariantToQVariant(value) : QVariant(),
+                           sendable ? QString() : QStringLiteral("only integers and texts are sent"));
         return false;
     }
+    const QByteArray addr = local8(address);
     switch (value.type()) {
     case OVariant::Integer:
         qDebug("###QORA: %d -> SetMMSValue[%s]", value.toInt(), addr.constData());

@@ -3,6 +3,7 @@
 #include "params/MmsStore.h"
 
 class MainApplication;
+class QVariant;
 
 // MmsStore over the editor link: every read and write is one command of the
 // command layer (blocking on the host's thread) and leaves one log line.
@@ -13,6 +14,10 @@ public:
 
     void GetMMSValue(const QString& address, OVariant& value) const override;
     bool SetMMSValue(const QString& address, const OVariant& value) const override;
+
+    // The log line and the journal event of a write the editor did not take,
+    // whether it was sent alone or in a batch the command layer sent later.
+    static void reportRefusedWrite(const QString& address, const QVariant& value, const QString& reason);
 
 private:
     MainApplication& m_application;

@@ -1,41 +1,74 @@
 #include "params/MmsAddress.h"
 
-#include <QStringList>
+#include <cstdio>
 
 namespace {
 
-QString indexed(const QString& element, int index)
+// Position of the "/" that ends element `element` of a "/"-split path, the
+// text's length when that element is the last one, -1 when the path has
+// fewer elements. Forming addresses is on every value's path, so no split.
+int elementEnd(const QString& path, int element)
 {
-    return element + QLatin1Char(':') + QString::number(index);
+    int pos = -1;
+    for (int i = 0; i <= element; ++i) {
+        pos = path.indexOf(QLatin1Char('/'), pos + 1);
+        if (pos < 0)
+            return i == element ? path.size() : -1;
+    }
+    return pos;
+}
+
+// ":" and the number, appended without temporaries.
+void appendIndex(QString& out, int value)
+{
+    char text[13];
+    const int length = std::snprintf(text, sizeof text, ":%d", value);
+    out.append(QLatin1String(text, length));
 }
 
 } // namespace
 
 QString MmsAddress::ChannelAddress(const QString& name, int channel)
 {
-    QStringList parts = name.split(QLatin1Char('/'), Qt::KeepEmptyParts);
-    if (parts.size() < 3)
+    const int end = elementEnd(name, 2);
+    if (end < 0)
         return name;
-    parts[2] = indexed(parts[2], channel);
-    return parts.join(QLatin1Char('/'));
+    QString address;
+    address.reserve(name.size() + 12);
+    address.append(name.constData(), end);
+    appendIndex(address, channel);
+    address.append(name.constData() + end, name.size() - end);
+    return address;
 }
 
 QString MmsAddress::DuganAddress(const QString& name, int channel)
 {
-    QStringList parts = name.split(QLatin1Char('/'), Qt::KeepEmptyParts);
-    if (parts.size() < 4)
+    const int end2 = elementEnd(name, 2);
+    const int end3 = elementEnd(name, 3);
+    if (end2 < 0 || end3 < 0)
         return name;
-    parts[2] = indexed(parts[2], 0);
-    parts[3] = indexed(parts[3], channel);
-    return parts.join(QLatin1Char('/'));
+    QString address;
+    address.reserve(name.size() + 16);
+    address.append(name.constData(), end2);
+    appendIndex(address, 0);
+    address.append(name.constData() + end2, end3 - end2);
+    appendIndex(address, channel);
+    address.append(name.constData() + end3, name.size() - end3);
+    return address;
 }
 
 QString MmsAddress::PluginSlotAddress(const QString& name, int rack, int slot)
 {
-    QStringList parts = name.split(QLatin1Char('/'), Qt::KeepEmptyParts);
-    if (parts.size() < 4)
+    const int end2 = elementEnd(name, 2);
+    const int end3 = elementEnd(name, 3);
+    if (end2 < 0 || end3 < 0)
         return name;
-    parts[2] = indexed(parts[2], rack);
-    parts[3] = indexed(QStringLiteral("PlugIn"), slot);
-    return parts.join(QLatin1Char('/'));
+    QString address;
+    address.reserve(name.size() + 24);
+    address.append(name.constData(), end2);
+    appendIndex(address, rack);
+    address.append(QLatin1String("/PlugIn"));
+    appendIndex(address, slot);
+    address.append(name.constData() + end3, name.size() - end3);
+    return address;
 }

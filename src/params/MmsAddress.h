@@ -3,9 +3,10 @@
 #include <QString>
 
 // Turns a catalogue name (channel element without index) into an MMS
-// address. The name is split at every "/" with empty parts kept, so element
-// 0 is the empty text before the leading "/". Names too short for a rule
-// come back unchanged rather than failing.
+// address. Elements are counted between every "/", empty ones included, so
+// element 0 is the empty text before the leading "/". Names too short for a
+// rule come back unchanged rather than failing. The editor program forms its
+// addresses with the same rules.
 class MmsAddress
 {
 public:

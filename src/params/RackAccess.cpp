@@ -3,6 +3,7 @@
 #include "host/IParameter.h"
 #include "params/MmsAddress.h"
 #include "params/MmsStore.h"
+#include "params/Journal.h"
 #include "params/RackPlacement.h"
 #include "params/ValueNameTables.h"
 #include "support/OVariant.h"
@@ -124,30 +125,37 @@ void RackAccess::SetValueVelmarRack(IParameter* parameter, int channel, int valu
             m_placement.clearFx();
             m_fxSlotsRead = true;
         }
-        m_placement.setEffRackNo(static_cast<unsigned>(channel),
-                                 static_cast<unsigned>(RackPlacement::fxSlotCount(value)), false);
+        const int size = RackPlacement::fxSlotCount(value);
+        m_placement.setEffRackNo(static_cast<unsigned>(channel), static_cast<unsigned>(size), false);
+        if (m_placement.fxSlotStart[channel] >= 0)
+            Journal::placed(false, channel, value, text, size, m_placement.fxSlotStart[channel], 0);
+        else
+            Journal::unplaced(false, channel, value, text, size);
     } else if (contains(name, PluginTypeName)) {
         if (!m_velmarSlotsRead) {
             m_placement.clearVelmar();
             m_velmarSlotsRead = true;
         }
-        m_placement.setEffRackNo(static_cast<unsigned>(channel),
-                                 static_cast<unsigned>(RackPlacement::velmarSlotCount(value)), true);
+        const int size = RackPlacement::velmarSlotCount(value);
+        m_placement.setEffRackNo(static_cast<unsigned>(channel), static_cast<unsigned>(size), true);
+        if (m_placement.velmarRackNo[channel] >= 0)
+            Journal::placed(true, channel, value, text, size, m_placement.velmarRackNo[channel],
+                            m_placement.velmarSlotStart[channel]);
+        else
+            Journal::unplaced(true, channel, value, text, size);
     } else if (contains(name, "SlotSize")) {
         value = plugin ? m_placement.velmarSlotSize[channel] : m_placement.fxSlotSize[channel];
     }
 
-    const QString qname = QString::fromStdString(name);
-    QString address;
-    if (plugin) {
-        if (m_placement.velmarRackNo[channel] == -1)
-            return;
-        address = GetAddressNamePlugin(qname, m_placement.velmarRackNo[channel], m_placement.velmarSlotStart[channel]);
-    } else {
-        if (m_placement.fxSlotStart[channel] == -1)
-            return;
-        address = MmsAddress::ChannelAddress(qname, m_placement.fxSlotStart[channel]);
+    if ((plugin ? m_placement.velmarRackNo[channel] : m_placement.fxSlotStart[channel]) == -1) {
+        if (m_placement.firstDrop(static_cast<unsigned>(channel), plugin))
+            Journal::dropped(plugin, channel, name);
+        return;
     }
+    const QString qname = QString::fromStdString(name);
+    const QString address = plugin ? GetAddressNamePlugin(qname, m_placement.velmarRackNo[channel],
+                                                          m_placement.velmarSlotStart[channel])
+                                   : MmsAddress::ChannelAddress(qname, m_placement.fxSlotStart[channel]);
 
     if (text) {
         const OVariant textValue(text, OVariant::MaxStringSize - 1);

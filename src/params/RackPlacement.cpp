@@ -90,6 +90,26 @@ RackPlacement::RackPlacement()
     (void)tablesCopied;
     clearFx();
     clearVelmar();
+    forgetDrops();
+}
+
+bool RackPlacement::firstDrop(unsigned index, bool velmar)
+{
+    bool* told = nullptr;
+    if (velmar && index < static_cast<unsigned>(Plugins))
+        told = &velmarDropTold[index];
+    else if (!velmar && index < static_cast<unsigned>(FxUnits))
+        told = &fxDropTold[index];
+    if (!told || *told)
+        return false;
+    *told = true;
+    return true;
+}
+
+void RackPlacement::forgetDrops()
+{
+    fxDropTold.fill(false);
+    velmarDropTold.fill(false);
 }
 
 void RackPlacement::clearFx()

@@ -37,6 +37,11 @@ public:
     void clearFx();
     void clearVelmar();
 
+    // Whether the loss of a value to unit (plug-in) `index` without a place
+    // is told yet: once per unit until forgetDrops(), at every memory reset.
+    bool firstDrop(unsigned index, bool velmar);
+    void forgetDrops();
+
     static const SlotSizeRow* fxSlotSizes();
     static const SlotSizeRow* velmarSlotSizes();
     // 0 for a value (or text) without a row.
@@ -50,6 +55,8 @@ public:
     std::array<std::int32_t, Plugins> velmarRackNo;
     std::array<std::int32_t, Plugins> velmarSlotStart;
     std::array<std::int32_t, Plugins> velmarSlotSize;
+    std::array<bool, FxUnits> fxDropTold;
+    std::array<bool, Plugins> velmarDropTold;
 
 private:
     void placeFx(unsigned index, unsigned size);

@@ -95,17 +95,16 @@ TEST_F(CommandProcessorTest, BlockReadsAnswerInRequestOrderOrNotAtAll)
     list.append(QJsonObject{{"prmAddr", "/Mixing/Mix:0/Label:0/Name:0/MMS"}});
     ReplyStep r = final("getData_prm_val", {{"list", list}});
     ASSERT_EQ(r.result, "ok");
-    const QJsonArray out = r.cmdinfo["list"].toArray();
-    ASSERT_EQ(out.size(), 4);
-    EXPECT_EQ(out[0].toObject()["prmValue"].toDouble(), 20);
-    EXPECT_EQ(out[1].toObject()["prmValue"].toDouble(), 0);
-    EXPECT_EQ(out[2].toObject()["prmValue"].toDouble(), 1);
-    EXPECT_EQ(out[3].toObject()["prmType"].toInt(), 64);
+    ASSERT_EQ(r.list.size(), 4);
+    EXPECT_EQ(r.list[0].value.toDouble(), 20);
+    EXPECT_EQ(r.list[1].value.toDouble(), 0);
+    EXPECT_EQ(r.list[2].value.toDouble(), 1);
+    EXPECT_EQ(r.list[3].type, 64);
 
     list.append(QJsonObject{{"prmAddr", "/Mixing/Mix:48/Fader/Level/MMS"}});
     r = final("getData_prm_val", {{"list", list}});
     EXPECT_EQ(r.result, "ng");
-    EXPECT_FALSE(r.cmdinfo.contains("list"));
+    EXPECT_TRUE(r.list.isEmpty());
 }
 
 TEST_F(CommandProcessorTest, BlockWritesAreAllOrNothing)
@@ -114,10 +113,12 @@ TEST_F(CommandProcessorTest, BlockWritesAreAllOrNothing)
     list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:0/Fader/Level/MMS"}, {"prmValue", "-100"}});
     list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:1/Fader/Level/MMS"}, {"prmValue", -200}});
     list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:2/Label:0/Name:0/MMS"}, {"prmValue", "Drums"}});
+    // Applied in list order: the later of two writes to one value wins.
+    list.append(QJsonObject{{"prmAddr", "/Mixing/DCA:2/Label:0/Name:0"}, {"prmValue", "Drums 2"}});
     ASSERT_TRUE(okay("setData_prm_val", {{"list", list}}));
     EXPECT_EQ(get("/Mixing/DCA:0/Fader/Level").toDouble(), -100);
     EXPECT_EQ(get("/Mixing/DCA:1/Fader/Level").toDouble(), -200);
-    EXPECT_EQ(get("/Mixing/DCA:2/Label:0/Name:0").toString(), "Drums");
+    EXPECT_EQ(get("/Mixing/DCA:2/Label:0/Name:0").toString(), "Drums 2");
 
     QJsonArray bad;
     bad.append(QJsonObject{{"prmAddr", "/Mixing/DCA:0/Fader/Level/MMS"}, {"prmValue", 5}});

@@ -1,6 +1,7 @@
 #include "ConsoleMemory.h"
 #include "ConsoleValue.h"
 #include "DefaultMemory.h"
+#include "params/MmsAddress.h"
 #include "params/ParameterCatalog.h"
 
 #include <gtest/gtest.h>
@@ -26,23 +27,6 @@ ConsoleValue valueAt(const ConsoleMemory& m, const QString& address)
 
 } // namespace
 
-TEST(DefaultMemoryTest, AddressFormingFollowsThePluginRules)
-{
-    EXPECT_EQ(DefaultMemory::channelAddress("/Mixing/InputChannel/Fader/Level/MMS", 7),
-              "/Mixing/InputChannel:7/Fader/Level/MMS");
-    EXPECT_EQ(DefaultMemory::channelAddress("/Mixing/InputChannel/Fader/Level/MMS", 12),
-              "/Mixing/InputChannel:12/Fader/Level/MMS");
-    EXPECT_EQ(DefaultMemory::channelAddress("/FX/FX/Param:0/Bank:0/Value:3/MMS/Chorus", 2),
-              "/FX/FX:2/Param:0/Bank:0/Value:3/MMS/Chorus");
-    EXPECT_EQ(DefaultMemory::duganAddress("/Mixing/DuganAutomixer/Channel/Weight/MMS", 5),
-              "/Mixing/DuganAutomixer:0/Channel:5/Weight/MMS");
-    EXPECT_EQ(DefaultMemory::pluginSlotAddress("/VelmarRack/VelmarRack2/PlugIn:0/LR:1/LibraryName:0/MMS", 1, 4),
-              "/VelmarRack/VelmarRack2:1/PlugIn:4/LR:1/LibraryName:0/MMS");
-    // Too short to carry a channel element: unchanged, no failure.
-    EXPECT_EQ(DefaultMemory::channelAddress("/Mixing", 3), "/Mixing");
-    EXPECT_EQ(DefaultMemory::duganAddress("/Mixing/Dugan", 3), "/Mixing/Dugan");
-}
-
 TEST(DefaultMemoryTest, EveryCatalogueNameIsServedAtBothEndsOfItsRange)
 {
     const ConsoleMemory m;
@@ -51,14 +35,14 @@ TEST(DefaultMemoryTest, EveryCatalogueNameIsServedAtBothEndsOfItsRange)
         const QString name = QString::fromUtf8(rows[i].name);
         QStringList addresses;
         if (name.startsWith("/VelmarRack/VelmarRack2/PlugIn:0/")) {
-            addresses << DefaultMemory::pluginSlotAddress(name, 0, 0)
-                      << DefaultMemory::pluginSlotAddress(name, 3, 15);
+            addresses << MmsAddress::PluginSlotAddress(name, 0, 0)
+                      << MmsAddress::PluginSlotAddress(name, 3, 15);
         } else if (name.contains("DuganAutomixer")) {
-            addresses << DefaultMemory::duganAddress(name, rows[i].channelMin)
-                      << DefaultMemory::duganAddress(name, rows[i].channelMax);
+            addresses << MmsAddress::DuganAddress(name, rows[i].channelMin)
+                      << MmsAddress::DuganAddress(name, rows[i].channelMax);
         } else {
-            addresses << DefaultMemory::channelAddress(name, rows[i].channelMin)
-                      << DefaultMemory::channelAddress(name, rows[i].channelMax);
+            addresses << MmsAddress::ChannelAddress(name, rows[i].channelMin)
+                      << MmsAddress::ChannelAddress(name, rows[i].channelMax);
         }
         for (const QString& a : addresses)
             EXPECT_TRUE(known(m, a)) << a.toStdString();

@@ -37,6 +37,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         QSettings ini(iniPath(), QSettings::IniFormat);
         ini.setValue("MainApplication/VirtualDeviceFilePath", qEnvironmentVariable("QORA_BIN_DIR") + "/qora-editor");
+        ini.setValue("MainApplication/WireMode", "strict");   // the wire forms below are strict ones
         ini.sync();
         logPath = dir.filePath("requests.log");
         qputenv("QORA_EDITOR_OPTIONS", ("--log=" + logPath).toLocal8Bit());

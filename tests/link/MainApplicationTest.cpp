@@ -93,7 +93,9 @@ protected:
         MainApplication::setLaunchFailureReporter(nullptr);
     }
 
-    void writeIni(const QString& editorPath, bool withKey = true)
+    // The wire forms pinned below are the strict mode's; the batched mode
+    // has tests of its own at the end.
+    void writeIni(const QString& editorPath, bool withKey = true, const QString& wireMode = "strict")
     {
         QSettings settings(iniPath(), QSettings::IniFormat);
         settings.beginGroup("MainApplication");
@@ -101,6 +103,8 @@ protected:
             settings.setValue("VirtualDeviceFilePath", editorPath);
         else
             settings.setValue("Other", "x");
+        if (!wireMode.isEmpty())
+            settings.setValue("WireMode", wireMode);
         settings.endGroup();
         settings.sync();
         ASSERT_EQ(settings.status(), QSettings::NoError);
@@ -132,9 +136,9 @@ protected:
         ASSERT_TRUE(app->waitForCommandCreated());
     }
 
-    void startLinked(const LinkTimings& timings = testTimings())
+    void startLinked(const LinkTimings& timings = testTimings(), const QString& wireMode = "strict")
     {
-        writeIni(script);
+        writeIni(script, true, wireMode);
         construct(timings);
         attachEditor();
         editor->setResponder(ScriptedEditor::okResponder(editor.get()));
@@ -870,6 +874,186 @@ TEST_F(CommandLayerTest, RealAndUnsignedWritesAreRefused)
     const QList<QJsonObject> requests = settledRequests();
     ASSERT_EQ(requests.size(), 1);
     EXPECT_EQ(requests[0].value("cmdinfo").toObject().value("list").toArray().size(), 1);
+}
+
+// ---------------------------------------------------------------------------
+// Batched mode: one pending list, flushed before anything that could see it
+
+class BatchedLayerTest : public CommandLayerTest
+{
+protected:
+    void SetUp() override
+    {
+        CommandLayerTest::SetUp();
+        LinkTimings t = testTimings();
+        t.shortLimit = 400;   // for the replies that never come
+        startLinked(t, QString());   // no key: the default mode
+        ASSERT_EQ(app->wireMode(), WireMode::Batched);
+        app->setWriteRefusalHandler([this](const QString& address, const QVariant& value, const QString&) {
+            refused << address + "=" + value.toString();
+        });
+    }
+
+    static QStringList addressesOf(const QJsonObject& request)
+    {
+        QStringList out;
+        for (const QJsonValue& e : request.value("cmdinfo").toObject().value("list").toArray())
+            out << e.toObject().value("prmAddr").toString();
+        return out;
+    }
+
+    QStringList refused;
+};
+
+TEST_F(BatchedLayerTest, WritesWaitInCallOrderForTheNextCommand)
+{
+    editor->setResponder(consoleResponder(editor.get()));
+    // Channel blocks, racks, the automixer and plain setup values alike.
+    const QStringList addresses{"/Mixing/Mix:3/Fader:0/Level/MMS", "/Mixing/GEQRack2:4/AB:0/On:0",
+                                "/FX/FX:2/Param:0/Bank:0/Value:1", "/Mixing/DuganAutomixer:0/Channel:5/Weight/MMS",
+                                "/Setup/RackAllocation:0/RecallSafe:0/On:0", "/Mixing/Mix:3/Fader:0/Level/MMS"};
+    for (int i = 0; i < addresses.size(); ++i)
+        EXPECT_TRUE(app->SetPrmVal(addresses[i], OVariant(i)));
+    EXPECT_EQ(settledRequests().size(), 0);
+
+    EXPECT_TRUE(app->SetSceneRecall("UserA", "1.00"));
+    const QList<QJsonObject> requests = settledRequests();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(requests[0].value("cmd").toString(), QString("setData_prm_val"));
+    EXPECT_EQ(addressesOf(requests[0]), addresses);
+    EXPECT_EQ(requests[1].value("cmd").toString(), QString("set_scene_recall"));
+
+    // Every other command flushes too; an empty list sends nothing.
+    const std::function<void()> commands[] = {
+        [&] { app->SetSceneStore("UserA", "1.00", "T", "C"); }, [&] { app->SetLoad("/x.KX9F"); },
+        [&] { app->SetSave("/x.KX9F"); }, [&] { app->SetInitCurrent(); },
+        [&] { QString t; app->GetSceneInfo("Title", "UserA", "1.00", t); },
+        [&] { app->SetSceneInfo("Title", "UserA", "1.00", "x"); }, [&] { app->SetWindowVisibility("Hidden"); },
+        [&] { OVariant v; app->GetPrmVal("/Mixing/MuteGroup:0/Name/MMS", v); }, [&] { app->flushWrites(); }};
+    for (const auto& command : commands) {
+        const int before = settledRequests().size();
+        app->SetPrmVal("/Mixing/DCA:1/Fader:0/Level/MMS", OVariant(1));
+        command();
+        const QList<QJsonObject> after = settledRequests();
+        ASSERT_GE(after.size(), before + 1);
+        EXPECT_EQ(after[before].value("cmd").toString(), QString("setData_prm_val")) << int(&command - commands);
+        EXPECT_EQ(app->flushWrites(), true);
+        EXPECT_EQ(settledRequests().size(), after.size());
+    }
+}
+
+TEST_F(BatchedLayerTest, TheSizeBoundSendsFullLists)
+{
+    const int total = MainApplication::MaxBatchEntries * 2 + 5;
+    for (int i = 0; i < total; ++i)
+        app->SetPrmVal(QString("/Mixing/InputChannel:%1/ToMix:%2/Level/MMS").arg(i % 120).arg(i / 120), OVariant(i));
+    QList<QJsonObject> requests = settledRequests();
+    ASSERT_EQ(requests.size(), 2);
+    EXPECT_EQ(addressesOf(requests[0]).size(), MainApplication::MaxBatchEntries);
+    EXPECT_TRUE(app->flushWrites());
+    requests = settledRequests();
+    ASSERT_EQ(requests.size(), 3);
+    EXPECT_EQ(addressesOf(requests[2]).size(), 5);
+}
+
+TEST_F(BatchedLayerTest, ARefusedListIsResentUntilOnlyTheRefusedWritesAreLeft)
+{
+    // The editor refuses any request that carries a "bad" address, as a
+    // console refuses a list for one bad entry.
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) {
+        const bool bad = QJsonDocument(r).toJson().contains("/bad");
+        return QList<QByteArray>{peer->reply(r, bad ? "ng" : "ok")};
+    });
+    for (int i = 0; i < 100; ++i)
+        app->SetPrmVal(QString("/Mixing/Mix:%1/%2/MMS").arg(i % 48).arg(i == 17 || i == 60 ? "bad" : "Level"), OVariant(i));
+    EXPECT_FALSE(app->flushWrites());
+    EXPECT_EQ(refused, (QStringList{"/Mixing/Mix:17/bad/MMS=17", "/Mixing/Mix:12/bad/MMS=60"}));
+
+    // What landed is every other write, once, in the original order.
+    QStringList landed;
+    int commands = 0;
+    for (const QJsonObject& r : settledRequests()) {
+        ++commands;
+        if (r.value("cmd").toString() == "set_prm_val") {
+            const QString address = r.value("cmdinfo").toObject().value("info").toObject().value("prmAddr").toString();
+            if (!address.contains("bad"))
+                landed << address;
+        } else if (!QJsonDocument(r).toJson().contains("/bad")) {
+            landed << addressesOf(r);
+        }
+    }
+    ASSERT_EQ(landed.size(), 98);
+    for (int i = 0, j = 0; i < 100; ++i) {
+        if (i != 17 && i != 60)
+            EXPECT_EQ(landed[j++], QString("/Mixing/Mix:%1/Level/MMS").arg(i % 48));
+    }
+    EXPECT_LT(commands, 30);   // halving, not one command per write
+}
+
+TEST_F(BatchedLayerTest, AListWithoutAnswerIsNotResent)
+{
+    editor->setResponder([](const QJsonObject&) { return QList<QByteArray>{}; });
+    app->SetPrmVal("/Mixing/Mix:1/Fader:0/Level/MMS", OVariant(1));
+    app->SetPrmVal("/Mixing/Mix:2/Fader:0/Level/MMS", OVariant(2));
+    EXPECT_FALSE(app->flushWrites());
+    EXPECT_EQ(refused.size(), 2);
+    EXPECT_EQ(settledRequests().size(), 1);
+}
+
+TEST_F(BatchedLayerTest, ReadsNeverAnswerAValueOlderThanAWriteOrMemoryChange)
+{
+    editor->setResponder(consoleResponder(editor.get()));
+    const auto reads = [&] {
+        int n = 0;
+        for (const QJsonObject& r : settledRequests())
+            n += r.value("cmd").toString().startsWith("get") && r.value("cmd").toString().endsWith("prm_val");
+        return n;
+    };
+    OVariant value;
+    app->GetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+    app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+    app->GetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS", value);
+    app->GetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS", value);
+    EXPECT_EQ(reads(), 2);   // a block and a single read, each cached
+
+    // A write to another block keeps them; one to any spelling of a value of
+    // the block drops the block, and the next read sends the write first.
+    app->SetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:3", OVariant(0));
+    app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+    EXPECT_EQ(reads(), 2);
+    app->SetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:2", OVariant(0));
+    app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+    EXPECT_EQ(reads(), 3);
+    app->SetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type", OVariant(0));
+    app->GetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS", value);
+    EXPECT_EQ(reads(), 4);
+    const QList<QJsonObject> requests = settledRequests();
+    EXPECT_EQ(requests[requests.size() - 2].value("cmd").toString(), QString("setData_prm_val"));
+
+    // Recall, store, load and reset forget everything; saving does not.
+    const std::function<void()> changes[] = {[&] { app->SetSceneRecall("UserA", "1.00"); },
+                                             [&] { app->SetSceneStore("UserA", "1.00", "", ""); },
+                                             [&] { app->SetLoad("/x.KX9F"); }, [&] { app->SetInitCurrent(); }};
+    for (const auto& change : changes) {
+        const int before = reads();
+        app->SetSave("/x.KX9F");
+        app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+        EXPECT_EQ(reads(), before);
+        change();
+        app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+        app->GetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS", value);
+        EXPECT_EQ(reads(), before + 2) << int(&change - changes);
+    }
+
+    // A command without an answer: the editor may have lost everything.
+    editor->setResponder([](const QJsonObject&) { return QList<QByteArray>{}; });
+    QString title;
+    app->GetSceneInfo("Title", "UserA", "1.00", title);
+    editor->setResponder(consoleResponder(editor.get()));
+    const int before = reads();
+    app->GetPrmVal("/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
+    EXPECT_EQ(value.toInt(), 40);
+    EXPECT_EQ(reads(), before + 1);
 }
 
 } // namespace

@@ -32,7 +32,7 @@ QString EditorHarness::workDir()
     return QCoreApplication::applicationDirPath();
 }
 
-EditorHarness::EditorHarness(const QString& editorPath, const QString& extraOptions)
+EditorHarness::EditorHarness(const QString& editorPath, const QString& extraOptions, const QString& wireMode)
     : m_iniPath(workDir() + QStringLiteral("/KX9.ini"))
     , m_logPath(workDir() + QStringLiteral("/editor-requests.jsonl"))
 {
@@ -42,6 +42,7 @@ EditorHarness::EditorHarness(const QString& editorPath, const QString& extraOpti
         QSettings ini(m_iniPath, QSettings::IniFormat);
         ini.beginGroup(QStringLiteral("MainApplication"));
         ini.setValue(QStringLiteral("VirtualDeviceFilePath"), editorPath);
+        ini.setValue(QStringLiteral("WireMode"), wireMode);
         ini.endGroup();
         ini.sync();
     }

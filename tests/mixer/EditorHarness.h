@@ -22,7 +22,10 @@ public:
     // The real editor program, $QORA_BIN_DIR/qora-editor.
     static QString realEditor();
 
-    explicit EditorHarness(const QString& editorPath = realEditor(), const QString& extraOptions = QString());
+    // The mixer tests pin the strict mode's wire forms unless they ask for
+    // the default ("batched").
+    explicit EditorHarness(const QString& editorPath = realEditor(), const QString& extraOptions = QString(),
+                           const QString& wireMode = QStringLiteral("strict"));
     ~EditorHarness();
 
     // QORA::create(); the test fails when it returns null.

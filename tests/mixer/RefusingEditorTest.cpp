@@ -5,6 +5,7 @@
 
 #include "host/ConverterException.h"
 #include "host/IMixer.h"
+#include "host/IParameter.h"
 
 #include <gtest/gtest.h>
 
@@ -80,4 +81,26 @@ TEST_F(RefusingEditor, SceneListReadFailureThrows)
     EXPECT_EQ(infoOf(sent[3]).value("prmAddr").toString(), "/SceneList/Bank:0/Info:3/SceneNumber:0");
     EXPECT_EQ(count, 8u);
     EXPECT_EQ(scenes[0], 9u);
+}
+
+// The default write path against an editor that refuses one value: the
+// batch is resent until only that write is left out.
+TEST(BatchedRefusal, OnlyTheRefusedWriteIsLost)
+{
+    EditorHarness harness(EditorHarness::realEditor(), "--ng-match=:-1007}", "batched");
+    IMixer* mixer = harness.create();
+    ASSERT_NE(mixer, nullptr);
+    IParameter* level = mixer->CreateParameter("/Mixing/InputChannel/Fader/Level/MMS");
+    LogCapture log;
+    const int mark = harness.mark();
+    for (int channel = 0; channel < 120; ++channel)
+        mixer->SetValue(level, channel, -(1000 + channel), 0);
+    EXPECT_EQ(mixer->GetValue(level, 6, 0), -1006);
+    EXPECT_EQ(mixer->GetValue(level, 7, 0), 0);
+    EXPECT_EQ(mixer->GetValue(level, 119, 0), -1119);
+    EXPECT_EQ(log.lines().filter("] ERROR"),
+              QStringList{"###QORA: SetMMSValue[/Mixing/InputChannel:7/Fader/Level/MMS] ERROR"});
+    EXPECT_LT(harness.requestsSince(mark).size(), 20);
+    level->Destroy();
+    EXPECT_TRUE(harness.destroy(mixer));
 }

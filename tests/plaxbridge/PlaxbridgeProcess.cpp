@@ -16,9 +16,20 @@ QString PlaxbridgeProcess::binDir()
     return QProcessEnvironment::systemEnvironment().value(QStringLiteral("QORA_BIN_DIR"));
 }
 
+namespace {
+
+QString programDirectory;
+
+} // namespace
+
 QString PlaxbridgeProcess::program()
 {
-    return QDir(binDir()).filePath(QStringLiteral("plaxbridge"));
+    return QDir(programDirectory.isEmpty() ? binDir() : programDirectory).filePath(QStringLiteral("plaxbridge"));
+}
+
+void PlaxbridgeProcess::setProgramDirectory(const QString& directory)
+{
+    programDirectory = directory;
 }
 
 void PlaxbridgeProcess::start(QProcess& process, const QStringList& arguments,

@@ -22,6 +22,8 @@ public:
 
     static QString binDir();
     static QString program();
+    // Runs the plaxbridge in `directory` from now on (empty: binDir()).
+    static void setProgramDirectory(const QString& directory);
 
     // Runs with the arguments, feeding `input` to standard input and closing
     // it; `environment` adds "NAME=VALUE" entries to the inherited environment.

@@ -1,0 +1,71 @@
+#include "link/ReadCache.h"
+
+namespace {
+
+bool isEnding(const QStringRef& element)
+{
+    return element == QLatin1String("MMS") || element == QLatin1String("MMSGEQ")
+        || element == QLatin1String("MMSDugan") || element == QLatin1String("MMSFx");
+}
+
+} // namespace
+
+QString ReadCache::valueIdentity(const QString& address)
+{
+    const int last = address.lastIndexOf(QLatin1Char('/'));
+    if (last < 0)
+        return address;
+    if (isEnding(address.midRef(last + 1)))
+        return address.left(last);
+    // "/MMS/<tag>": the effect-type variants of one value.
+    const int previous = last > 0 ? address.lastIndexOf(QLatin1Char('/'), last - 1) : -1;
+    if (previous >= 0 && address.midRef(previous + 1, last - previous - 1) == QLatin1String("MMS"))
+        return address.left(previous);
+    return address;
+}
+
+bool ReadCache::findBlock(const QString& key, int channel, OVariant& value) const
+{
+    if (m_blocks.isEmpty())
+        return false;
+    const auto it = m_blocks.constFind(valueIdentity(key));
+    if (it == m_blocks.constEnd() || it->key != key || channel < 0 || channel >= it->values.size())
+        return false;
+    value = it->values.at(channel);
+    return true;
+}
+
+void ReadCache::storeBlock(const QString& key, const QVector<OVariant>& values)
+{
+    m_blocks.insert(valueIdentity(key), Block{key, values});
+}
+
+bool ReadCache::findSingle(const QString& address, OVariant& value) const
+{
+    if (m_singles.isEmpty())
+        return false;
+    const auto it = m_singles.constFind(valueIdentity(address));
+    if (it == m_singles.constEnd() || it->address != address)
+        return false;
+    value = it->value;
+    return true;
+}
+
+void ReadCache::storeSingle(const QString& address, const OVariant& value)
+{
+    m_singles.insert(valueIdentity(address), Single{address, value});
+}
+
+void ReadCache::invalidate(const QString& address, const QString& blockKey)
+{
+    if (!m_singles.isEmpty())
+        m_singles.remove(valueIdentity(address));
+    if (!m_blocks.isEmpty() && !blockKey.isEmpty())
+        m_blocks.remove(valueIdentity(blockKey));
+}
+
+void ReadCache::clear()
+{
+    m_blocks.clear();
+    m_singles.clear();
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "support/OVariant.h"
+
+#include <QHash>
+#include <QString>
+#include <QVector>
+
+// Values the editor answered, kept on the host's thread so that repeated
+// reads cost no round trip: whole channel blocks by their block key (the
+// address without its channel number) and single values by address.
+//
+// Entries are filed under the value's identity, the address without its
+// catalogue ending ("/MMS", "/MMS/<tag>", "/MMSGEQ", "/MMSDugan", "/MMSFx"
+// name the same value), so that a write to any spelling drops them: no read
+// answers a value older than the last write. Two spellings of one value
+// share a slot; the later read replaces the earlier.
+class ReadCache
+{
+public:
+    bool findBlock(const QString& key, int channel, OVariant& value) const;
+    void storeBlock(const QString& key, const QVector<OVariant>& values);
+    bool findSingle(const QString& address, OVariant& value) const;
+    void storeSingle(const QString& address, const OVariant& value);
+
+    // A write to `address` is on its way: forget its value, and the block
+    // `blockKey` it belongs to (empty when it belongs to none).
+    void invalidate(const QString& address, const QString& blockKey);
+    void clear();
+
+    // The address without its catalogue ending.
+    static QString valueIdentity(const QString& address);
+
+private:
+    struct Block {
+        QString key;
+        QVector<OVariant> values;
+    };
+    struct Single {
+        QString address;
+        OVariant value;
+    };
+    QHash<QString, Block> m_blocks;
+    QHash<QString, Single> m_singles;
+};
