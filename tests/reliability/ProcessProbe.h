@@ -18,7 +18,8 @@ public:
     // Of this process, or of the process `pid`.
     static int openFileDescriptors(qint64 pid = 0);
     static qint64 residentKiB(qint64 pid = 0);
-    // The IPv4 port the process listens on; 0 when none.
+    // The IPv4 port the process listens on; 0 when none. For this process
+    // it allocates nothing.
     static quint16 listeningPort(qint64 pid = 0);
     // The uid= argument of the editor started with port=<port>.
     static QString editorUidOnPort(quint16 port);
