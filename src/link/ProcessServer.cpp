@@ -9,11 +9,14 @@
 #include <QHostAddress>
 #include <QJsonObject>
 #include <QLoggingCategory>
+#include <QMetaObject>
 #include <QMutexLocker>
 #include <QProcess>
 #include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
+
+#include <iterator>
 
 // One debug line per request written to the editor, the command key as text;
 // off by default, a host enables it to count editor commands.
@@ -73,6 +76,7 @@ bool ProcessServer::createProcess(const QString& deviceUID, const QString& progr
     // Every call adds one more connection; the extra calls of the slot find
     // no pending connection and return.
     connect(tcpServer, &QTcpServer::newConnection, this, &ProcessServer::connected);
+    takeEarlyConnections();
 
     // The editor finds its own files relative to its directory; the caller
     // restores the current directory.
@@ -101,6 +105,16 @@ void ProcessServer::expectDevice(const QString& deviceUID)
         return;
     expectedDevices.insert(deviceUID);
     connect(tcpServer, &QTcpServer::newConnection, this, &ProcessServer::connected, Qt::UniqueConnection);
+    takeEarlyConnections();
+}
+
+void ProcessServer::takeEarlyConnections()
+{
+    // Connections accepted before anyone listened to newConnection are
+    // pending without a signal to come; once the QTcpServer's pending list is
+    // full it stops accepting, and the editor would wait in the backlog.
+    if (tcpServer && tcpServer->hasPendingConnections())
+        QMetaObject::invokeMethod(this, &ProcessServer::connected, Qt::QueuedConnection);
 }
 
 bool ProcessServer::isRegistered(QObject* connection)
@@ -175,15 +189,20 @@ QList<QObject*> ProcessServer::observerSnapshot()
 
 void ProcessServer::connected()
 {
-    QTcpSocket* socket = tcpServer ? tcpServer->nextPendingConnection() : nullptr;
-    if (!socket || !socket->isValid())
-        return;
-    // Parented to the server so that unannounced connections are released
-    // with it; a closed connection is released at once by `disconnected`.
-    auto* connection = new ProcessTcpSocket(socket, this);
-    connection->setWholeMessageWrites(wholeMessageWrites);
-    connect(connection, &ProcessTcpSocket::disconnected, this, &ProcessServer::disconnected);
-    connect(connection, &ProcessTcpSocket::receivedData, this, &ProcessServer::receivedData);
+    // Every pending connection, not only the one this signal was for: one
+    // taken per signal would leave earlier ones queued in front of the editor.
+    while (QTcpSocket* socket = tcpServer ? tcpServer->nextPendingConnection() : nullptr) {
+        if (!socket->isValid()) {
+            socket->deleteLater();
+            continue;
+        }
+        // Parented to the server so that unannounced connections are released
+        // with it; a closed connection is released by `disconnected`.
+        auto* connection = new ProcessTcpSocket(socket, this);
+        connection->setWholeMessageWrites(wholeMessageWrites);
+        connect(connection, &ProcessTcpSocket::disconnected, this, &ProcessServer::disconnected);
+        connect(connection, &ProcessTcpSocket::receivedData, this, &ProcessServer::receivedData);
+    }
 }
 
 void ProcessServer::disconnected()
@@ -198,10 +217,19 @@ void ProcessServer::disconnected()
     {
         QMutexLocker locker(&mutex);
         id = connections.key(connection);
-        connections.remove(id);
+        // A connection that announced several admitted identifiers leaves no
+        // entry behind that would point at a deleted object.
+        for (auto it = connections.begin(); it != connections.end();)
+            it = it.value() == connection ? connections.erase(it) : std::next(it);
     }
     connection->deleteLater();
 
+    // Only the registered device's leaving is an event: a stray client, a
+    // refused announcement or a connection whose identifier was taken over
+    // says nothing about the editor, and observers read any report as
+    // "editor gone".
+    if (id.isEmpty())
+        return;
     for (QObject* object : observerSnapshot()) {
         if (auto* observer = qobject_cast<IProcessServerObserver*>(object))
             observer->onDestroyed(id);
@@ -225,7 +253,7 @@ void ProcessServer::receivedData(const QByteArray& data)
             QMutexLocker locker(&mutex);
             if (!expectedDevices.contains(id)) {
                 locker.unlock();
-                // Closing reports the connection as an unannounced one.
+                // Closed and forgotten like any unregistered connection.
                 connection->disconnectFromPeer();
                 return;
             }

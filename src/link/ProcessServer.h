@@ -16,9 +16,10 @@ class QTcpServer;
 // editor processes, learns which connection is which device from its
 // "connected" message and reports every event to its observers.
 // Only identifiers this server handed to a started process are accepted in a
-// "connected" message; replies and notifications count only from connections
-// registered that way, so another local process can neither end the start-up
-// wait nor inject replies.
+// "connected" message; replies, notifications and the closing of a connection
+// count only from connections registered that way, so another local process
+// can neither end the start-up wait, inject replies nor fake the editor's
+// departure.
 class ProcessServer : public QObject, public IProcessServer
 {
     Q_OBJECT
@@ -56,6 +57,7 @@ private slots:
 private:
     QList<QObject*> observerSnapshot();
     bool isRegistered(QObject* connection);
+    void takeEarlyConnections();
 
     QString name;
     QTcpServer* tcpServer;

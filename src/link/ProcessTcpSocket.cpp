@@ -12,6 +12,7 @@ ProcessTcpSocket::ProcessTcpSocket(QTcpSocket* tcpSocket, QObject* parent)
 {
     if (!socket)
         return;
+    socket->setParent(this);
     // A message leaves in several chunks; with Nagle's algorithm every chunk
     // after the first would wait for the peer's delayed acknowledgement.
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
@@ -31,6 +32,7 @@ ProcessTcpSocket::~ProcessTcpSocket()
             socket->close();
     }
     delete parser;
+    // The socket, our child, goes with QObject's teardown.
 }
 
 bool ProcessTcpSocket::isConnected() const

@@ -10,7 +10,8 @@ class PacketParser;
 class QTcpSocket;
 
 // One accepted editor connection: frames outgoing messages and cuts incoming
-// ones. The socket itself belongs to the QTcpServer that accepted it.
+// ones. It takes the socket over from the QTcpServer that accepted it, so that
+// a closed connection goes with all it holds when it is deleted.
 class ProcessTcpSocket : public QObject
 {
     Q_OBJECT

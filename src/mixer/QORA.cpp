@@ -560,7 +560,13 @@ void QORA::AddCurrentData(unsigned short, short, unsigned int, void*)
 void QORA::CacheCurrentData(int kind, void* data, unsigned int size)
 {
     void* buffer = std::malloc(size);
-    if (buffer && size > 0)
+    // The host reads `size` bytes through the record: without a copy it must
+    // see an empty one.
+    if (size > 0 && (!buffer || !data)) {
+        qDebug("###QORA: CacheCurrentData[%d, %u] ERROR", kind, size);
+        size = 0;
+    }
+    if (size > 0)
         std::memcpy(buffer, data, size);
     cachedCurrentData.push_back(LibData{kind, -1, size, buffer});
 }

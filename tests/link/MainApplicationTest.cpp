@@ -22,7 +22,10 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <atomic>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -126,7 +129,7 @@ protected:
         ASSERT_TRUE(args.at(2).startsWith("uid="));
         ASSERT_TRUE(args.at(4).startsWith("port="));
         uid = args.at(2).mid(4);
-        const quint16 port = quint16(args.at(4).mid(5).toUInt());
+        port = quint16(args.at(4).mid(5).toUInt());
         editor = std::make_unique<ScriptedEditor>();
         ASSERT_TRUE(editor->connectTo(port));
         editor->announce(uid);
@@ -173,6 +176,7 @@ protected:
     QString script;
     QStringList args;
     QString uid;
+    quint16 port = 0;
     MainApplication* app = nullptr;
     QThread* thread = nullptr;
     std::unique_ptr<ScriptedEditor> editor;
@@ -203,22 +207,6 @@ TEST(CommandLayerMeta, EighteenPrivateSlotsInOrderAndIdleFlags)
                                   "doCommandSetLoad", "doCommandSetSave", "doCommandSetInitCurrent",
                                   "doCommandSetWindowVisibility", "onProcessCreated", "onProcessDestroyed",
                                   "onProcessReplyReceived", "onProcessNotifyReceived"}));
-}
-
-TEST_F(CommandLayerTest, TimingsComeFromEnvironment)
-{
-    qputenv("QORA_LINK_TIMINGS", "shortLimit=200,createPolls=5,bogus=3,createSleepMs=x,pollingWait=1");
-    const LinkTimings t = LinkTimings::fromEnvironment();
-    qunsetenv("QORA_LINK_TIMINGS");
-    EXPECT_EQ(t.shortLimit, 200);
-    EXPECT_EQ(t.createPolls, 5);
-    EXPECT_EQ(t.createSleepMs, 100);   // malformed: default kept
-    EXPECT_EQ(t.longLimit, 30000);
-    EXPECT_TRUE(t.pollingWait);
-    const LinkTimings defaults = LinkTimings::fromEnvironment();
-    EXPECT_EQ(defaults.readyPolls, 60);
-    EXPECT_EQ(defaults.readySleepMs, 1000);
-    EXPECT_FALSE(defaults.pollingWait);
 }
 
 TEST_F(CommandLayerTest, LaunchPassesCommandLineAndRestoresCurrentDirectory)
@@ -338,6 +326,36 @@ QStringList takeLog()
     return lines;
 }
 
+// Entries outside the ranges, malformed or unknown leave the value as it was
+// and are named, with the variable, in one warning.
+TEST(LinkTimingsFromEnvironment, TakesSaneEntriesAndNamesTheOthersOnce)
+{
+    const auto read = [](const char* value, QStringList& log) {
+        qputenv("QORA_LINK_TIMINGS", value);
+        takeLog();
+        const QtMessageHandler previous = qInstallMessageHandler(captureLog);
+        const LinkTimings t = LinkTimings::fromEnvironment();
+        qInstallMessageHandler(previous);
+        qunsetenv("QORA_LINK_TIMINGS");
+        log = takeLog();
+        return t;
+    };
+    QStringList log;
+    const char bad[] = "shortLimit=9,longLimit=600001,createPolls=0,destroyPolls=10001,createSleepMs=-5,"
+                       "readySleepMs=x,pollingWait=maybe,bogus=3,noequals";
+    const char good[] = "shortLimit=10,longLimit=600000,createPolls=1,readyPolls=10000,destroySleepMs=1,"
+                        "readySleepMs=10000,pollingWait=on,";
+    const LinkTimings t = read(QByteArray(good) + bad, log);
+    EXPECT_EQ((std::vector<int>{t.shortLimit, t.longLimit, t.createPolls, t.readyPolls, t.destroySleepMs,
+                                t.readySleepMs, t.destroyPolls, t.createSleepMs, t.pollingWait}),
+              (std::vector<int>{10, 600000, 1, 10000, 1, 10000, 100, 100, true}));
+    EXPECT_EQ(log, QStringList{QString("%1|default|QORA_LINK_TIMINGS=\"%2\": ignored %3 (unknown, malformed or out "
+                                       "of range; left as they were)").arg(int(QtWarningMsg)).arg(QString(good) + bad, bad)});
+
+    EXPECT_EQ(read("shortLimit=200", log).shortLimit, 200);
+    EXPECT_TRUE(log.isEmpty());
+}
+
 TEST_F(CommandLayerTest, DefaultReporterWritesCriticalLogWithoutGui)
 {
     MainApplication::setLaunchFailureReporter(nullptr);
@@ -371,8 +389,20 @@ TEST_F(CommandLayerTest, FlagsFollowEditorLifecycle)
     EXPECT_TRUE(app->waitForMmsReadied());
     EXPECT_TRUE(app->mmsReadied());
 
-    editor->close();
+    // Another local client leaving is not the editor leaving: the destroy
+    // wait ends with the editor's own close.
+    ScriptedEditor stray;
+    ASSERT_TRUE(stray.connectTo(port));
+    std::atomic<bool> editorClosed{false};
+    std::thread closer([&] {
+        stray.close();
+        QThread::msleep(300);
+        editorClosed = true;
+        editor->close();
+    });
     EXPECT_TRUE(app->waitForCommandDestroyed());
+    EXPECT_TRUE(editorClosed);
+    closer.join();
     EXPECT_FALSE(app->commandCreated());
     EXPECT_FALSE(app->mmsReadied());
 }

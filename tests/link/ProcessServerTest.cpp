@@ -1,60 +1,26 @@
 // The process server against a scripted peer and a real child process.
-#include "link/IProcessServerObserver.h"
 #include "link/ProcessManager.h"
 #include "link/ProcessServer.h"
 #include "link/ProcessTcpSocket.h"
 
 #include "EditorScript.h"
 #include "QtPrinters.h"
+#include "RecordingObserver.h"
 #include "ScriptedEditor.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QJsonArray>
 #include <QLoggingCategory>
 #include <QMetaMethod>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QUuid>
 
 #include <memory>
 
 namespace {
-
-class RecordingObserver : public QObject, public IProcessServerObserver
-{
-    Q_OBJECT
-    Q_INTERFACES(IProcessServerObserver)
-public:
-    QStringList events;
-    QList<QVariantMap> replyData;
-    QList<QVariantList> notifyData;
-
-    bool onCreated(const QString& id) override
-    {
-        events << "created " + id;
-        return true;
-    }
-    bool onDestroyed(const QString& id) override
-    {
-        events << "destroyed " + id;
-        return true;
-    }
-    bool onReply(const QString& id, const QString& req, const QString& key, const QVariantMap& info,
-                 const QString& result, unsigned long progress) override
-    {
-        events << QString("reply %1 %2 %3 %4 %5").arg(id, req, key, result).arg(progress);
-        replyData << info;
-        return true;
-    }
-    bool onNotify(const QString& id, const QString& key, const QVariantList& infos) override
-    {
-        events << QString("notify %1 %2").arg(id, key);
-        notifyData << infos;
-        return true;
-    }
-};
 
 class ProcessServerTest : public ::testing::Test
 {
@@ -237,34 +203,44 @@ TEST_F(ProcessServerTest, RepliesAndNotificationsReachObservers)
     EXPECT_EQ(observer.events.size(), 2);
 }
 
-// A connection that never announced itself reports an empty identifier.
-TEST_F(ProcessServerTest, ClosingPeerReportsItsIdentifierOrNone)
+// Only a registered device's closing is reported; every closed connection's
+// objects are deleted.
+// Only a registered device's closing is reported, whether it leaves or
+// destroyProcess closes it; every closed connection's objects are deleted.
+TEST_F(ProcessServerTest, ClosingIsReportedOnlyForTheRegisteredDevice)
 {
+    const auto liveSockets = [&] {
+        return server->findChildren<ProcessTcpSocket*>().size() + server->findChildren<QTcpSocket*>().size();
+    };
+    EXPECT_FALSE(server->destroyProcess(""));
     start("{dev}");
     ScriptedEditor silent;
     ASSERT_TRUE(silent.connectTo(server->port()));
+    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 2; }));
     silent.close();
-    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed "); }));
-    EXPECT_EQ(observer.events, QStringList{"destroyed "});
+    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 0; }));
+    EXPECT_TRUE(observer.events.isEmpty());
 
-    start("{dev}");
     auto editor = peer("{dev}");
+    auto usurper = std::make_unique<ScriptedEditor>();
+    ASSERT_TRUE(usurper->connectTo(server->port()));
+    usurper->announce("{dev}");
+    ASSERT_TRUE(spinUntil([&] { return observer.events.count("created {dev}") == 2; }));
+    // The replaced connection no longer stands for the device.
     editor->close();
-    ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
-    EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
-    EXPECT_FALSE(server->destroyProcess("{dev}"));
-}
+    ASSERT_TRUE(spinUntil([&] { return liveSockets() == 2; }));
+    EXPECT_EQ(observer.events.count("destroyed {dev}"), 0);
+    EXPECT_TRUE(server->sendRequest("{dev}", "{r}", "set_load", {}));
+    ASSERT_TRUE(spinUntil([&] { return usurper->requestCount() == 1; }));
 
-TEST_F(ProcessServerTest, DestroyProcessClosesTheConnection)
-{
-    EXPECT_FALSE(server->destroyProcess(""));
-    EXPECT_FALSE(server->destroyProcess("{dev}"));
-    start("{dev}");
-    auto editor = peer("{dev}");
     EXPECT_TRUE(server->destroyProcess("{dev}"));
     ASSERT_TRUE(spinUntil([&] { return observer.events.contains("destroyed {dev}"); }));
-    ASSERT_TRUE(spinUntil([&] { return !editor->isConnected(); }));
+    ASSERT_TRUE(spinUntil([&] { return !usurper->isConnected(); }));
+    // Called from no event loop here, unlike on the link's thread.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(liveSockets(), 0);
     EXPECT_FALSE(server->sendRequest("{dev}", "{r}", "get_prm_val", {}));
+    EXPECT_FALSE(server->destroyProcess("{dev}"));
 }
 
 TEST_F(ProcessServerTest, EachStartAcceptsConnectionsOnce)
@@ -281,20 +257,6 @@ TEST_F(ProcessServerTest, EachStartAcceptsConnectionsOnce)
     ASSERT_TRUE(spinUntil([&] { return first->requestCount() == 1 && second->requestCount() == 1; }));
     EXPECT_EQ(first->requests()[0].value("cmd").toString(), QString("set_load"));
     EXPECT_EQ(second->requests()[0].value("cmd").toString(), QString("set_save"));
-}
-
-TEST_F(ProcessServerTest, SecondAnnouncementTakesIdentifierOver)
-{
-    start("{a}");
-    start("{b}");
-    auto first = peer("{a}");
-    auto second = std::make_unique<ScriptedEditor>();
-    ASSERT_TRUE(second->connectTo(server->port()));
-    second->announce("{a}");
-    ASSERT_TRUE(spinUntil([&] { return observer.events.count("created {a}") == 2; }));
-    EXPECT_TRUE(server->sendRequest("{a}", "{r}", "set_load", {}));
-    ASSERT_TRUE(spinUntil([&] { return second->requestCount() == 1; }));
-    EXPECT_EQ(first->requestCount(), 0);
 }
 
 QMutex logMutex;
@@ -327,4 +289,3 @@ TEST_F(ProcessServerTest, EachRequestWrittenIsLoggedInItsCategory)
 
 } // namespace
 
-#include "ProcessServerTest.moc"

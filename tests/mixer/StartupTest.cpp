@@ -20,6 +20,9 @@
 #include <cstring>
 #include <memory>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
 
 // Timings the tests inject: a silent editor costs create ~0.1 s + 0.1 s of
@@ -208,6 +211,26 @@ TEST_F(SilentEditor, CachedDataRecordsOwnTheirCopies)
     EXPECT_EQ(std::memcmp(b.data, "wxyz", 4), 0);
     EXPECT_EQ(records[before + 2].size, 0u);
     EXPECT_EQ(&mixer->GetCachedCurrentData(), &records);
+
+    // Without a copy (no source, or no memory: address space capped) the
+    // record is empty, never a size over a null buffer.
+    LogCapture log;
+    mixer->CacheCurrentData(4, nullptr, 16);
+#ifndef __SANITIZE_ADDRESS__
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_AS, &saved), 0);
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    ASSERT_TRUE(statm.open(QIODevice::ReadOnly));
+    const rlimit capped{statm.readAll().split(' ').value(0).toULongLong() * sysconf(_SC_PAGESIZE) + (256u << 20),
+                        saved.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_AS, &capped), 0);
+    mixer->CacheCurrentData(5, second, 0xFFFFFFF0u);
+    setrlimit(RLIMIT_AS, &saved);
+    EXPECT_TRUE(log.contains("###QORA: CacheCurrentData[5, 4294967280] ERROR"));
+#endif
+    EXPECT_TRUE(log.contains("###QORA: CacheCurrentData[4, 16] ERROR"));
+    for (std::size_t i = before + 3; i < records.size(); ++i)
+        EXPECT_EQ(records[i].size, 0u) << "record of kind " << records[i].kind;
 }
 
 TEST_F(SilentEditor, FixedValueSlots)

@@ -16,9 +16,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTcpSocket>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include <functional>
 #include <memory>
@@ -191,30 +189,6 @@ TEST_F(FaultSuite, ConnectsButNeverReportsReady)
     finish();
 }
 
-TEST_F(FaultSuite, ExitsInTheMiddleOfACommand)
-{
-    // Request 1 hides the window; the editor exits on receiving request 2.
-    start(EditorHarness::realEditor(), "--exit-after=2");
-    LogCapture log;
-    EXPECT_EQ(readLevel(3), 0);
-    EXPECT_EQ(readLevel(4), 0);
-    EXPECT_EQ(title(100), "");
-    const QString path = save();
-    EXPECT_TRUE(log.contains(QStringLiteral("###QORA: SaveData(%1) ERROR").arg(path)));
-    expectWholeOrAbsent(path);
-    finish();
-}
-
-TEST_F(FaultSuite, ExitsOnTheSaveCommand)
-{
-    start(EditorHarness::realEditor(), "--exit-after=2");
-    const QString path = save();
-    expectWholeOrAbsent(path);
-    EXPECT_FALSE(QFile::exists(path));
-    EXPECT_EQ(readLevel(3), 0);
-    finish();
-}
-
 TEST_F(FaultSuite, ClosesBetweenProgressAndFinalReply)
 {
     qputenv("QORA_FAULT_PEER", "progress-close");
@@ -276,27 +250,18 @@ TEST_F(FaultSuite, AnswersAfterTheTimeOut)
 
 TEST_F(FaultSuite, RepliesOneByteAtATime)
 {
-    // Limits long enough for a reply written byte by byte: every call works.
+    // Limits long enough for a block reply written byte by byte: every call works.
     qputenv("QORA_LINK_TIMINGS", "createPolls=200,createSleepMs=25,readyPolls=40,readySleepMs=50,"
                                  "destroyPolls=20,destroySleepMs=25,shortLimit=12000,longLimit=12000");
-    harness = std::make_unique<EditorHarness>(EditorHarness::realEditor(), "--byte-by-byte");
-    mixer = harness->create();
-    ASSERT_NE(mixer, nullptr);
-    level = mixer->CreateParameter(Level);
+    start(EditorHarness::realEditor(), "--byte-by-byte");
     LogCapture log;
     mixer->GetValue(level, 3, 0);
     EXPECT_EQ(log.lines().filter("###QORA: GetMMSValue[").filter("] ERROR").size(), 0);
     EXPECT_EQ(log.lines().filter("###QORA: GetMMSValue[").filter("] -> ").size(), 1);
-    QString folder = saveDir.path();
-    QString name = QStringLiteral("show.KX9F");
-    mixer->SaveData(folder, name);
-    EXPECT_TRUE(log.contains(QStringLiteral("###QORA: SaveData(%1/%2)").arg(folder, name)));
-    expectWholeOrAbsent(folder + "/" + name);
-    level->Destroy();
-    within(12000 + 20 * 25, "Destroy", [&] { mixer->Destroy(); });
-    mixer = nullptr;
-    EXPECT_EQ(ProcessProbe::settleTo(baseline).editors, 0);
-    harness.reset();
+    const QString path = save();
+    EXPECT_TRUE(log.contains(QStringLiteral("###QORA: SaveData(%1)").arg(path)));
+    expectWholeOrAbsent(path);
+    finish();
 }
 
 TEST_F(FaultSuite, RefusesEveryWriteDuringTheDefaultValueSequences)
@@ -314,36 +279,6 @@ TEST_F(FaultSuite, RefusesEveryWriteDuringTheDefaultValueSequences)
     EXPECT_LE(timer.elapsed(), LongLimitMs + writes * 50 + MarginMs);
     const QString path = save();
     EXPECT_TRUE(QFile::exists(path));
-    finish();
-}
-
-TEST_F(FaultSuite, SecondLocalClientSendsGarbage)
-{
-    start(EditorHarness::realEditor());
-    LogCapture log;
-    const int before = readLevel(3);
-    EXPECT_EQ(log.lines().filter("] ERROR").size(), 0);
-    const quint16 port = ProcessProbe::editorPort();
-    ASSERT_NE(port, 0);
-    {
-        QTcpSocket stray;
-        stray.connectToHost(QStringLiteral("127.0.0.1"), port);
-        ASSERT_TRUE(stray.waitForConnected(2000));
-        stray.write("garbage\n\x01\x02\xff\n{\"reply\":{\"result\":\"ok\",\"cmdinfo\":{\"list\":[]}}}\n");
-        stray.write("{\"connected\":{\"from\":\"{00000000-0000-0000-0000-000000000001}\"}}\n");
-        stray.write("{\"reply\":{\"result\":\"ok\",\"cmdinfo\":{\"info\":{\"prmValue\":\"Forged\"}}}}\n");
-        stray.flush();
-        // The bad announcement closes the stray connection.
-        EXPECT_TRUE(stray.waitForDisconnected(2000));
-    }
-    log.clear();
-    // Forged replies reached nobody: the next commands still get the editor's own answers.
-    QString folder = saveDir.path();
-    QString name = QStringLiteral("show.KX9F");
-    within(LongLimitMs, "SaveData", [&] { mixer->SaveData(folder, name); });
-    EXPECT_TRUE(log.contains(QStringLiteral("###QORA: SaveData(%1/%2)").arg(folder, name)));
-    EXPECT_NE(title(100), "Forged");
-    EXPECT_EQ(readLevel(3), before);
     finish();
 }
 

@@ -1,23 +1,20 @@
-// Hostile input to the link: 10,000 generated malformed envelopes and
-// 3 x 1 MiB of random bytes, at the parsers and through a live server. Each
+// Hostile input to the link: 10,000 generated malformed envelopes at the
+// parsers and through a live server, and 3 x 1 MiB of random bytes. Each
 // envelope is dropped or read with the fall-back values; nothing crashes and
 // the link stays in service.
-#include "link/IProcessServerObserver.h"
 #include "link/JsonCodec.h"
-#include "link/PacketParser.h"
 #include "link/ProcessServer.h"
 
+#include "RecordingObserver.h"
 #include "ScriptedEditor.h"
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QRegularExpression>
 #include <QJsonDocument>
 #include <QStringList>
-#include <QThread>
 #include <QUuid>
 
-#include <memory>
 #include <random>
 
 namespace {
@@ -198,45 +195,6 @@ TEST(HostileInput, MalformedEnvelopesAreReadWithFallBacks)
     EXPECT_GT(kindless, 1000);
 }
 
-TEST(HostileInput, RandomMegabytesThroughParserAndCodec)
-{
-    for (unsigned seed : {1u, 2u, 3u}) {
-        const QByteArray noise = randomBytes(seed, 1024 * 1024);
-        PacketParser parser;
-        int messages = 0;
-        for (int offset = 0; offset < noise.size(); offset += 4096) {
-            for (const QByteArray& message : parser.parse(1, noise.mid(offset, 4096))) {
-                ++messages;
-                ASSERT_FALSE(message.contains('\n'));
-                ASSERT_FALSE(QJsonDocument::fromJson(message).isNull());
-                JsonCodec::messageKind(message);
-            }
-        }
-        // Random lines are not JSON documents.
-        EXPECT_EQ(messages, 0) << "seed " << seed;
-        // The stream goes on normally after the noise.
-        EXPECT_EQ(parser.parse(1, "\n{\"notify\":{}}\n"), QList<QByteArray>{"{\"notify\":{}}"});
-    }
-}
-
-class Counter : public QObject, public IProcessServerObserver
-{
-    Q_OBJECT
-    Q_INTERFACES(IProcessServerObserver)
-public:
-    int created = 0, destroyed = 0, replies = 0, notifies = 0;
-    QStringList replyIds;
-    bool onCreated(const QString&) override { return ++created; }
-    bool onDestroyed(const QString&) override { return ++destroyed; }
-    bool onReply(const QString&, const QString& req, const QString&, const QVariantMap&, const QString&,
-                 unsigned long) override
-    {
-        replyIds << req;
-        return ++replies;
-    }
-    bool onNotify(const QString&, const QString&, const QVariantList&) override { return ++notifies; }
-};
-
 class Server : public ProcessServer
 {
 public:
@@ -247,24 +205,24 @@ public:
 TEST(HostileInput, LiveServerDropsOrDeliversEveryEnvelopeAndSurvivesNoise)
 {
     Server server(QUuid::createUuid().toString());
-    Counter counter;
-    server.addObserver(&counter);
+    RecordingObserver observer;
+    server.addObserver(&observer);
+    const auto count = [&](const char* prefix) { return observer.events.filter(QRegularExpression("^" + QString(prefix))).size(); };
+    const auto arrived = [&](const char* marker) { return !observer.events.filter(marker).isEmpty(); };
     const QString device = QUuid::createUuid().toString();
     server.expectDevice(device);
     ScriptedEditor peer;
     ASSERT_TRUE(peer.connectTo(server.port()));
     peer.announce(device);
-    ASSERT_TRUE(spinUntil([&] { return counter.created == 1; }));
+    ASSERT_TRUE(spinUntil([&] { return count("created") == 1; }));
 
-    // A "connected" with a foreign identifier would close the connection, so
-    // those go over connections of their own below.
-    int expectedReplies = 0, expectedNotifies = 0, foreignConnected = 0;
+    // A "connected" with a foreign identifier would close the connection;
+    // stray clients announcing themselves are the stray-client tests' part.
+    int expectedReplies = 0, expectedNotifies = 0;
     QByteArray stream;
     for (const Envelope& e : envelopes()) {
-        if (e.kind == "connected") {
-            ++foreignConnected;
+        if (e.kind == "connected")
             continue;
-        }
         expectedReplies += e.kind == "reply";
         expectedNotifies += e.kind == "notify";
         stream += e.bytes + "\n";
@@ -272,10 +230,9 @@ TEST(HostileInput, LiveServerDropsOrDeliversEveryEnvelopeAndSurvivesNoise)
     for (int offset = 0; offset < stream.size(); offset += 64 * 1024)
         peer.sendRaw(stream.mid(offset, 64 * 1024));
     peer.sendRaw(R"({"reply":{"reqid":"{marker-1}","result":"ok"}})" "\n");
-    ASSERT_TRUE(spinUntil([&] { return counter.replyIds.contains("{marker-1}"); }, 60000));
-    EXPECT_EQ(counter.replies, expectedReplies + 1);
-    EXPECT_EQ(counter.notifies, expectedNotifies);
-    EXPECT_GT(foreignConnected, 100);
+    ASSERT_TRUE(spinUntil([&] { return arrived("{marker-1}"); }, 60000));
+    EXPECT_EQ(count("reply"), expectedReplies + 1);
+    EXPECT_EQ(count("notify"), expectedNotifies);
 
     // Noise from the registered device and from a stray client.
     ScriptedEditor stray;
@@ -289,30 +246,13 @@ TEST(HostileInput, LiveServerDropsOrDeliversEveryEnvelopeAndSurvivesNoise)
         }
     }
     peer.sendRaw("\n" R"({"reply":{"reqid":"{marker-2}","result":"ok"}})" "\n");
-    ASSERT_TRUE(spinUntil([&] { return counter.replyIds.contains("{marker-2}"); }, 60000));
-    EXPECT_EQ(counter.replies, expectedReplies + 2);
-    EXPECT_EQ(counter.created, 1);
+    ASSERT_TRUE(spinUntil([&] { return arrived("{marker-2}"); }, 60000));
+    EXPECT_EQ(count("reply"), expectedReplies + 2);
+    EXPECT_EQ(count("notify"), expectedNotifies);
+    EXPECT_EQ(count("created"), 1);
+    EXPECT_EQ(count("destroyed"), 0);
     EXPECT_TRUE(peer.isConnected());
-
-    // A sample of the foreign announcements, each on a fresh connection.
-    int sent = 0;
-    for (const Envelope& e : envelopes()) {
-        if (e.kind != "connected" || sent == 50)
-            continue;
-        ++sent;
-        ScriptedEditor other;
-        ASSERT_TRUE(other.connectTo(server.port()));
-        other.sendRaw(e.bytes + "\n");
-        other.sendRaw(R"({"reply":{"reqid":"{forged}","result":"ok"}})" "\n");
-        QThread::msleep(5);
-        QCoreApplication::processEvents();
-    }
-    peer.sendRaw(R"({"reply":{"reqid":"{marker-3}","result":"ok"}})" "\n");
-    ASSERT_TRUE(spinUntil([&] { return counter.replyIds.contains("{marker-3}"); }, 10000));
-    EXPECT_EQ(counter.created, 1);
-    EXPECT_FALSE(counter.replyIds.contains("{forged}"));
 }
 
 } // namespace
 
-#include "HostileInputTest.moc"

@@ -15,12 +15,17 @@ public:
         int editors = 0;
     };
 
-    static int openFileDescriptors();
+    // Of this process, or of the process `pid`.
+    static int openFileDescriptors(qint64 pid = 0);
+    static qint64 residentKiB(qint64 pid = 0);
+    // The IPv4 port the process listens on; 0 when none. For this process
+    // it allocates nothing.
+    static quint16 listeningPort(qint64 pid = 0);
+    // The uid= argument of the editor started with port=<port>.
+    static QString editorUidOnPort(quint16 port);
     static int threads();
     // Editors whose command line carries work=<this program's directory>.
     static QList<qint64> editorPids();
-    // The uid= argument of each such editor.
-    static QList<QString> editorUids();
     // The port= argument of the first such editor; 0 when none runs.
     static quint16 editorPort();
     static Snapshot snapshot();
