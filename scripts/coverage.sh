@@ -20,7 +20,7 @@ summary() {
 echo "src/ and platform/:"
 summary --filter "$root/src/" --filter "$root/platform/"
 for folder in src/link src/params src/convert src/support src/mixer src/host \
-              platform/editor platform/utilities platform/plaxbridge; do
+              platform/editor platform/utilities platform/plaxbridge platform/gui; do
   echo "$folder:"
   summary --filter "$root/$folder/"
 done
