@@ -1,19 +1,36 @@
-#include "FakeMmsStore.h"
-
 #include "host/MixerException.h"
 #include "params/ChannelNames.h"
+#include "params/MmsStore.h"
 #include "params/RackPlacement.h"
+#include "support/OVariant.h"
 
 #include <gtest/gtest.h>
 
+#include <QString>
+
 #include <memory>
+
+namespace {
+
+// A console whose DCA 1 name holds a number and whose other values are unreadable.
+class NumberStore : public MmsStore
+{
+public:
+    void GetMMSValue(const QString& address, OVariant& value) const override
+    {
+        if (address == "/Mixing/DCA:1/Label:0/Name:0/MMS")
+            value = OVariant(3);
+    }
+    bool SetMMSValue(const QString&, const OVariant&) const override { return false; }
+};
+
+} // namespace
 
 TEST(ChannelNames, NonTextNameThrowsMixerExceptionAndKeepsTheText)
 {
-    FakeMmsStore store;
+    NumberStore store;
     RackPlacement placement;
     ChannelNames names{store, placement};
-    store.putInt("/Mixing/DCA:1/Label:0/Name:0/MMS", 3);
     QString text = "kept";
     try {
         names.GetMMSChName("/Mixing/DCA/Label:0/Name:0/MMS", 1, text);

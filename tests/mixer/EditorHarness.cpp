@@ -1,6 +1,5 @@
 #include "EditorHarness.h"
 
-#include "host/DateTime.h"
 #include "mixer/QORA.h"
 
 #include <gtest/gtest.h>
@@ -114,11 +113,6 @@ QList<QJsonObject> EditorHarness::requests() const
     return result;
 }
 
-QList<QJsonObject> EditorHarness::requestsSince(int mark) const
-{
-    return requests().mid(mark);
-}
-
 LogCapture::LogCapture()
 {
     QMutexLocker lock(&captureMutex);
@@ -162,6 +156,11 @@ QString commandOf(const QJsonObject& request)
 QJsonObject infoOf(const QJsonObject& request)
 {
     return request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("info")).toObject();
+}
+
+QString addressOf(const QJsonObject& request)
+{
+    return infoOf(request).value(QStringLiteral("prmAddr")).toString();
 }
 
 QList<QJsonObject> listOf(const QJsonObject& request)

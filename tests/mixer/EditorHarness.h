@@ -1,16 +1,19 @@
 #pragma once
 
+#include "host/DateTime.h"
+
+#include <gtest/gtest.h>
+
 #include <QJsonObject>
 #include <QList>
-#include <QMutex>
 #include <QString>
 #include <QStringList>
 
 #include <array>
-
-struct DateTime;
+#include <vector>
 
 class IMixer;
+class IParameter;
 
 // Runs the plug-in's mixer against an editor program from a test: writes
 // KX9.ini into the test program's own directory, passes editor options
@@ -34,12 +37,10 @@ public:
     bool destroy(IMixer* mixer);
 
     // Every request the editor logged so far, as its inner object ("cmd",
-    // "cmdinfo", ...), in arrival order.
+    // "cmdinfo", ...), in arrival order; or those after a mark.
     QList<QJsonObject> requests() const;
-    // Requests logged after the mark.
-    QList<QJsonObject> requestsSince(int mark) const;
+    QList<QJsonObject> requestsSince(int mark) const { return requests().mid(mark); }
     int mark() const { return requests().size(); }
-    QString logPath() const { return m_logPath; }
 
     // Editor processes whose command line names this program's directory.
     static int editorsRunning();
@@ -48,6 +49,27 @@ public:
 private:
     QString m_iniPath;
     QString m_logPath;
+};
+
+// One real editor (strict wire mode) shared by every test of a program that
+// links SharedEditor.cpp: made before the first test, destroyed after the
+// last. Each test starts from scene 0, the initial memory with empty racks;
+// a test of a new mixer's behaviour calls restart() first.
+class SharedEditor : public ::testing::Test
+{
+protected:
+    static EditorHarness& harness();
+    static IMixer* mixer;
+    static void restart();
+
+    // A parameter of the mixer, released after the test.
+    IParameter* parameter(const char* name);
+    void SetUp() override;
+    void TearDown() override;
+
+private:
+    friend class SharedEditorEnvironment;
+    std::vector<IParameter*> m_owned;
 };
 
 // Collects the Qt log lines written while it exists.
@@ -67,6 +89,7 @@ private:
 // Small accessors for a logged request.
 QString commandOf(const QJsonObject& request);
 QJsonObject infoOf(const QJsonObject& request);
+QString addressOf(const QJsonObject& request);
 QList<QJsonObject> listOf(const QJsonObject& request);
 QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString& cmd);
 // The six fields of a time stamp, for one comparison.

@@ -1,22 +1,13 @@
 // A minimal editor for scene-information answers the real editor never
 // gives: it connects, announces itself, reports "MMS Readied", and answers
 // every request "ok"; get_scene_info replies carry the text scripted for the
-// information type in QORA_SCRIPTED_SCENE_INFO ("Type=text;Type=text").
-// It ends when the plug-in closes the connection.
+// information type in QORA_SCRIPTED_SCENE_INFO ("Type=text;Type=text"), or
+// "ng" for a type not scripted. It ends when the plug-in closes the connection.
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMap>
 #include <QTcpSocket>
-
-namespace {
-
-QByteArray line(const QJsonObject& message)
-{
-    return QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n';
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -30,51 +21,37 @@ int main(int argc, char** argv)
             port = static_cast<quint16>(arg.mid(5).toUInt());
     }
     QMap<QString, QString> script;
-    for (const QString& pair : QString::fromUtf8(qgetenv("QORA_SCRIPTED_SCENE_INFO")).split(';', Qt::SkipEmptyParts)) {
-        const int eq = pair.indexOf('=');
-        if (eq > 0)
-            script.insert(pair.left(eq), pair.mid(eq + 1));
-    }
+    for (const QString& pair : QString::fromUtf8(qgetenv("QORA_SCRIPTED_SCENE_INFO")).split(';', Qt::SkipEmptyParts))
+        script.insert(pair.section('=', 0, 0), pair.section('=', 1));
 
     QTcpSocket socket;
+    const auto send = [&socket](const QJsonObject& message) {
+        socket.write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
+    };
     socket.connectToHost(QStringLiteral("127.0.0.1"), port);
     if (!socket.waitForConnected(5000))
         return 2;
     QObject::connect(&socket, &QTcpSocket::disconnected, &app, &QCoreApplication::quit);
-    socket.write(line({{"connected", QJsonObject{{"from", uid}}}}));
-    socket.write(line({{"notify", QJsonObject{{"from", uid}, {"cmd", "MMS Readied"}, {"cmdinfo", QJsonObject()}}}}));
+    send({{"connected", QJsonObject{{"from", uid}}}});
+    send({{"notify", QJsonObject{{"from", uid}, {"cmd", "MMS Readied"}, {"cmdinfo", QJsonObject()}}}});
 
     QByteArray pending;
     QObject::connect(&socket, &QTcpSocket::readyRead, [&]() {
         pending += socket.readAll();
-        int end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QJsonObject request =
-                QJsonDocument::fromJson(pending.left(end)).object().value("request").toObject();
-            pending.remove(0, end + 1);
+        for (int end; (end = pending.indexOf('\n')) >= 0; pending.remove(0, end + 1)) {
+            const QJsonObject request = QJsonDocument::fromJson(pending.left(end)).object().value("request").toObject();
             if (request.isEmpty())
                 continue;
             const QString cmd = request.value("cmd").toString();
-            QJsonObject reply{{"from", uid},
-                              {"to", request.value("from")},
-                              {"reqid", request.value("reqid")},
-                              {"cmd", cmd},
-                              {"result", "ok"},
-                              {"progress", "100"},
-                              {"cmdinfo", QJsonObject()}};
-            if (cmd == "get_scene_info") {
-                const QString type = request.value("cmdinfo")
-                                         .toObject()
-                                         .value("info")
-                                         .toObject()
-                                         .value("prmSceneInfoType")
-                                         .toString();
-                if (script.contains(type))
-                    reply["cmdinfo"] = QJsonObject{{"info", QJsonObject{{"prmValue", script.value(type)}}}};
-                else
-                    reply["result"] = "ng";
-            }
-            socket.write(line({{"reply", reply}}));
+            QJsonObject reply{{"from", uid}, {"to", request.value("from")}, {"reqid", request.value("reqid")},
+                              {"cmd", cmd}, {"result", "ok"}, {"progress", "100"}, {"cmdinfo", QJsonObject()}};
+            const QString type =
+                request.value("cmdinfo").toObject().value("info").toObject().value("prmSceneInfoType").toString();
+            if (cmd == "get_scene_info" && script.contains(type))
+                reply["cmdinfo"] = QJsonObject{{"info", QJsonObject{{"prmValue", script.value(type)}}}};
+            else if (cmd == "get_scene_info")
+                reply["result"] = "ng";
+            send({{"reply", reply}});
         }
     });
     return app.exec();

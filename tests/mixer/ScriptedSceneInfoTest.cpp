@@ -3,53 +3,35 @@
 
 #include "host/IMixer.h"
 
-#include <gtest/gtest.h>
-
-namespace {
-
-QString scriptedEditor()
+TEST(ScriptedSceneInfo, OddTextsReadAsFallBacks)
 {
-    return QStringLiteral(QORA_SCRIPTED_EDITOR);
-}
-
-} // namespace
-
-TEST(ScriptedSceneInfo, OddProtectTextsAndShortStampsReadAsFallBacks)
-{
-    qputenv("QORA_SCRIPTED_SCENE_INFO", "Protect=On;TimeStamp=2024010203040;Title=T");
-    EditorHarness harness(scriptedEditor());
-    IMixer* mixer = harness.create();
-    ASSERT_NE(mixer, nullptr);
-    LogCapture log;
-
-    EXPECT_FALSE(mixer->GetProtect(5));
-    EXPECT_TRUE(log.contains("###QORA: GetProtect[UserA, 0.05] ERROR"));
-    const DateTime time = mixer->GetDateTime(5);
-    EXPECT_EQ(fieldsOf(time), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
-    EXPECT_TRUE(log.contains("###QORA: GetDateTime[UserA, 0.05] ERROR"));
-    EXPECT_EQ(mixer->GetTitle(5), "T");
-    EXPECT_TRUE(mixer->LibraryHasValidData(5));
-    // Not scripted: the editor answers "ng".
-    EXPECT_EQ(mixer->GetComment(5), "");
-    EXPECT_TRUE(harness.destroy(mixer));
-    qunsetenv("QORA_SCRIPTED_SCENE_INFO");
-}
-
-TEST(ScriptedSceneInfo, NonNumericStampFieldsReadAsZero)
-{
-    qputenv("QORA_SCRIPTED_SCENE_INFO", "Protect=off;TimeStamp=2024xx0203040599;Title=");
-    EditorHarness harness(scriptedEditor());
-    IMixer* mixer = harness.create();
-    ASSERT_NE(mixer, nullptr);
-    LogCapture log;
-    const DateTime time = mixer->GetDateTime(5);
-    // "xx" counts as 0.
-    EXPECT_EQ(fieldsOf(time), (std::array<int, 6>{24, -1, 1, 3, 4, 5}));
-    EXPECT_FALSE(log.contains("###QORA: GetDateTime[UserA, 0.05] ERROR"));
-    EXPECT_FALSE(mixer->GetProtect(5));
-    EXPECT_FALSE(log.contains("###QORA: GetProtect[UserA, 0.05] ERROR"));
-    // An empty title is no data.
-    EXPECT_FALSE(mixer->LibraryHasValidData(5));
-    EXPECT_TRUE(harness.destroy(mixer));
+    struct Case {
+        const char* script; // per information type; types not named answer "ng"
+        std::array<int, 6> time;
+        bool timeError;
+        bool protectError;
+        bool hasData;
+    };
+    const Case cases[] = {
+        // Protect texts are lower case; a stamp needs 14 digits.
+        {"Protect=On;TimeStamp=2024010203040;Title=T", {0, 0, 0, 0, 0, 0}, true, true, true},
+        // A field that is no number counts as 0; an empty title is no data.
+        {"Protect=off;TimeStamp=2024xx0203040599;Title=", {24, -1, 1, 3, 4, 5}, false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.script);
+        qputenv("QORA_SCRIPTED_SCENE_INFO", c.script);
+        EditorHarness harness(QStringLiteral(QORA_SCRIPTED_EDITOR));
+        IMixer* mixer = harness.create();
+        ASSERT_NE(mixer, nullptr);
+        LogCapture log;
+        EXPECT_FALSE(mixer->GetProtect(5));
+        EXPECT_EQ(fieldsOf(mixer->GetDateTime(5)), c.time);
+        EXPECT_EQ(log.contains("###QORA: GetDateTime[UserA, 0.05] ERROR"), c.timeError);
+        EXPECT_EQ(log.contains("###QORA: GetProtect[UserA, 0.05] ERROR"), c.protectError);
+        EXPECT_EQ(mixer->LibraryHasValidData(5), c.hasData);
+        EXPECT_EQ(mixer->GetComment(5), "");
+        EXPECT_TRUE(harness.destroy(mixer));
+    }
     qunsetenv("QORA_SCRIPTED_SCENE_INFO");
 }

@@ -1,6 +1,6 @@
 // The mixer against an editor program that never connects: start-up and
-// shut-down run on the injected short waits, and every console operation
-// answers its fall-back.
+// shut-down run on the injected short waits, every console operation
+// answers its fall-back, and the slots that need no console still work.
 #include "EditorHarness.h"
 #include "MapMixer.h"
 
@@ -11,9 +11,6 @@
 #include "host/ParameterNotFoundException.h"
 #include "mixer/QORA.h"
 
-#include <gtest/gtest.h>
-
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -73,8 +70,7 @@ protected:
     {
         QElapsedTimer timer;
         timer.start();
-        const bool gone = harness->destroy(mixer);
-        EXPECT_TRUE(gone);
+        EXPECT_TRUE(harness->destroy(mixer));
         // Minimised-window command (longLimit) plus a short poll.
         EXPECT_LT(timer.elapsed(), 1000 + 5 * 20 + 1000);
         delete harness;
@@ -97,7 +93,12 @@ TEST_F(SilentEditor, CreateGivesAMixerAfterTheBoundedWaits)
     EXPECT_GE(createMs, WaitBudgetMs - 100);
     EXPECT_LT(createMs, WaitBudgetMs + 1000);
     EXPECT_EQ(mixer->GetMixerId(), "QORA");
-    EXPECT_EQ(QORA::MixerIdentifier, "QORA");
+    // The host waits on these hooks; nothing is ever left to wait for.
+    auto* q = static_cast<QORA*>(mixer);
+    q->prepareWaitForProcessingFinished(QORA::WaitProcessing::Load);
+    q->setIsProcessingFinished(false, QORA::WaitProcessing::Load);
+    q->waitForProcessingFinished(QORA::WaitProcessing::Load);
+    EXPECT_TRUE(q->getIsProcessingFinished(QORA::WaitProcessing::Load));
 }
 
 TEST_F(SilentEditor, ConsoleOperationsAnswerTheirFallBacks)
@@ -106,7 +107,8 @@ TEST_F(SilentEditor, ConsoleOperationsAnswerTheirFallBacks)
     Parameter level(mixer, 55, "/Mixing/InputChannel/Fader/Level/MMS");
     EXPECT_EQ(mixer->GetValue(&level, 3, 0), 0);
     EXPECT_TRUE(log.contains("###QORA: GetMMSValue[/Mixing/InputChannel:3/Fader/Level/MMS] ERROR"));
-
+    EXPECT_EQ(mixer->GetValue(nullptr, 3, 0), 0);
+    mixer->SetValue(nullptr, 3, 1, 0);
     // A single write (no block prefix) is refused by the time-out.
     Parameter mono(mixer, 0, "/Mixing/MixingMode/Mode/MMS");
     mixer->SetValue(&mono, 0, 1, 0);
@@ -116,35 +118,23 @@ TEST_F(SilentEditor, ConsoleOperationsAnswerTheirFallBacks)
     EXPECT_TRUE(log.contains("###QORA: GetTitle[UserA, 1.23] ERROR"));
     EXPECT_FALSE(mixer->GetProtect(5));
     EXPECT_TRUE(log.contains("###QORA: GetProtect[UserA, 0.05] ERROR"));
-    const DateTime time = mixer->GetDateTime(5);
-    EXPECT_EQ(fieldsOf(time), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(fieldsOf(mixer->GetDateTime(5)), (std::array<int, 6>{0, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(log.contains("###QORA: GetDateTime[UserA, 0.05] ERROR"));
     EXPECT_FALSE(mixer->LibraryHasValidData(5));
-}
-
-TEST_F(SilentEditor, SceneListFailureThrowsConverterException)
-{
-    unsigned int scenes[4] = {7, 7, 7, 7};
-    unsigned int count = 4;
-    try {
-        mixer->GetSceneList(count, scenes);
-        FAIL() << "no exception";
-    } catch (ConverterException* e) {
-        std::unique_ptr<ConverterException> owned(e);
-        EXPECT_STREQ(e->what(), "GetMMSSceneList() failed.");
-    }
-    EXPECT_EQ(scenes[0], 7u);
-    EXPECT_EQ(count, 4u);
 }
 
 TEST_F(SilentEditor, CatalogueSlots)
 {
     IParameter* p = mixer->CreateParameter("/Mixing/InputChannel/Signal/Relation/MMS");
-    ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->GetId(), 44);
     EXPECT_EQ(p->GetName(), "/Mixing/InputChannel/Signal/Relation/MMS");
     EXPECT_EQ(p->GetMixer(), mixer);
+    EXPECT_FALSE(mixer->IsStereoParameter(p));
+    EXPECT_FALSE(mixer->IsOutputParameter(p));
     p->Destroy();
+    EXPECT_FALSE(mixer->IsStereoParameter(nullptr));
+    Parameter icon(mixer, 172, "/Mixing/Stereo/Label/Icon/MMS");
+    EXPECT_TRUE(mixer->IsStereoParameter(&icon));
 
     for (const char* missing : {"/mixing/InputChannel/Signal/Relation/MMS", "/Mixing/InputChannel/Signal/Relation", ""}) {
         try {
@@ -161,13 +151,8 @@ TEST_F(SilentEditor, CatalogueSlots)
     }
 
     int range[4] = {-5, -5, -5, -5};
-    mixer->LookupParameterRanges("/Mixing/GEQRack2/Type:0/MMSGEQ", range[0], range[1], range[2], range[3]);
-    EXPECT_EQ(range[1], 15);
     mixer->LookupParameterRanges("/Mixing/InputChannel/ToMix:47/Level/MMS", range[0], range[1], range[2], range[3]);
-    EXPECT_EQ(range[0], 0);
-    EXPECT_EQ(range[1], 119);
-    EXPECT_EQ(range[2], 74);
-    EXPECT_EQ(range[3], 74);
+    EXPECT_EQ((std::array<int, 4>{range[0], range[1], range[2], range[3]}), (std::array<int, 4>{0, 119, 74, 74}));
     int untouched[4] = {-5, -5, -5, -5};
     try {
         mixer->LookupParameterRanges("/Mixing/Nothing/MMS", untouched[0], untouched[1], untouched[2], untouched[3]);
@@ -177,40 +162,22 @@ TEST_F(SilentEditor, CatalogueSlots)
         EXPECT_EQ(dynamic_cast<ConverterException*>(e), nullptr);
     }
     EXPECT_EQ(untouched[0], -5);
-    EXPECT_EQ(untouched[3], -5);
-}
-
-TEST_F(SilentEditor, StereoAndOutputParameters)
-{
-    EXPECT_FALSE(mixer->IsStereoParameter(nullptr));
-    Parameter icon(mixer, 172, "/Mixing/Stereo/Label/Icon/MMS");
-    Parameter matrixIcon(mixer, 171, "/Mixing/Matrix/Label/Icon/MMS");
-    EXPECT_TRUE(mixer->IsStereoParameter(&icon));
-    EXPECT_FALSE(mixer->IsStereoParameter(&matrixIcon));
-    EXPECT_FALSE(mixer->IsOutputParameter(&icon));
 }
 
 TEST_F(SilentEditor, CachedDataRecordsOwnTheirCopies)
 {
     const size_t before = mixer->GetCachedCurrentData().size();
     char first[] = "abc";
-    char second[] = "wxyz";
     mixer->CacheCurrentData(9, first, 3);
-    mixer->CacheCurrentData(9, second, 4);
     mixer->CacheCurrentData(2, nullptr, 0);
     first[0] = 'X';
     const std::vector<LibData>& records = mixer->GetCachedCurrentData();
-    ASSERT_EQ(records.size(), before + 3);
-    const LibData& a = records[before];
-    const LibData& b = records[before + 1];
-    EXPECT_EQ(a.kind, 9);
-    EXPECT_EQ(a.index, -1);
-    EXPECT_EQ(a.size, 3u);
-    EXPECT_EQ(std::memcmp(a.data, "abc", 3), 0);
-    EXPECT_EQ(b.size, 4u);
-    EXPECT_EQ(std::memcmp(b.data, "wxyz", 4), 0);
-    EXPECT_EQ(records[before + 2].size, 0u);
-    EXPECT_EQ(&mixer->GetCachedCurrentData(), &records);
+    ASSERT_EQ(records.size(), before + 2);
+    EXPECT_EQ(records[before].kind, 9);
+    EXPECT_EQ(records[before].index, -1);
+    ASSERT_EQ(records[before].size, 3u);
+    EXPECT_EQ(std::memcmp(records[before].data, "abc", 3), 0);
+    EXPECT_EQ(records[before + 1].size, 0u);
 
     // Without a copy (no source, or no memory: address space capped) the
     // record is empty, never a size over a null buffer.
@@ -224,21 +191,19 @@ TEST_F(SilentEditor, CachedDataRecordsOwnTheirCopies)
     const rlimit capped{statm.readAll().split(' ').value(0).toULongLong() * sysconf(_SC_PAGESIZE) + (256u << 20),
                         saved.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_AS, &capped), 0);
-    mixer->CacheCurrentData(5, second, 0xFFFFFFF0u);
+    mixer->CacheCurrentData(5, first, 0xFFFFFFF0u);
     setrlimit(RLIMIT_AS, &saved);
     EXPECT_TRUE(log.contains("###QORA: CacheCurrentData[5, 4294967280] ERROR"));
 #endif
     EXPECT_TRUE(log.contains("###QORA: CacheCurrentData[4, 16] ERROR"));
-    for (std::size_t i = before + 3; i < records.size(); ++i)
+    for (std::size_t i = before + 2; i < records.size(); ++i)
         EXPECT_EQ(records[i].size, 0u) << "record of kind " << records[i].kind;
 }
 
 TEST_F(SilentEditor, FixedValueSlots)
 {
-    for (int library : {5, 8, 22})
-        EXPECT_EQ(mixer->GetLibraryMax(library), 199) << library;
-    for (int library : {4, 9, 23})
-        EXPECT_EQ(mixer->GetLibraryMax(library), 100) << library;
+    EXPECT_EQ(mixer->GetLibraryMax(22), 199);
+    EXPECT_EQ(mixer->GetLibraryMax(23), 100);
     EXPECT_EQ(mixer->GetSceneLibraryMax(), 300);
     EXPECT_EQ(mixer->GetNameParameterNum(), 9);
     EXPECT_EQ(mixer->GetLibrariesToConvert().size(), 46u);
@@ -274,26 +239,15 @@ TEST_F(SilentEditor, ConversionSlotsWithoutAndWithFactory)
     IParameterConverterFactory* factory = mixer->GetParameterConverterFactory();
     ASSERT_NE(factory, nullptr);
 
-    // A copy takes the factory over; the source keeps none.
+    // A copy takes the factory over; assignment hands it back.
     auto* original = static_cast<QORA*>(mixer);
     {
         MixerCopy copy(*original);
         EXPECT_EQ(copy.GetParameterConverterFactory(), factory);
         EXPECT_EQ(original->GetParameterConverterFactory(), nullptr);
-        EXPECT_EQ(copy.GetLibraryMax(5), 199);
-        // Assignment hands it back.
         *original = copy;
         EXPECT_EQ(original->GetParameterConverterFactory(), factory);
         EXPECT_EQ(copy.GetParameterConverterFactory(), nullptr);
     }
     EXPECT_EQ(mixer->GetParameterConverterFactory(), factory);
-}
-
-TEST_F(SilentEditor, WaitHooksKeepNoState)
-{
-    auto* q = static_cast<QORA*>(mixer);
-    q->prepareWaitForProcessingFinished(QORA::WaitProcessing::Load);
-    q->setIsProcessingFinished(false, QORA::WaitProcessing::Load);
-    q->waitForProcessingFinished(QORA::WaitProcessing::Load);
-    EXPECT_TRUE(q->getIsProcessingFinished(QORA::WaitProcessing::Load));
 }
