@@ -128,7 +128,11 @@ TEST_F(SilentEditor, CatalogueSlots)
     IParameter* p = mixer->CreateParameter("/Mixing/InputChannel/Signal/Relation/MMS");
     EXPECT_EQ(p->GetId(), 44);
     EXPECT_EQ(p->GetName(), "/Mixing/InputChannel/Signal/Relation/MMS");
-    EXPECT_EQ(p->GetMixer(), mixer);
+    EXPECT_EQ(p->GetMixerId(), "QORA");
+    IParameter* clone = p->Clone();
+    EXPECT_EQ(clone->GetMixer(), mixer);
+    EXPECT_EQ(clone->GetId(), 44);
+    clone->Destroy();
     EXPECT_FALSE(mixer->IsStereoParameter(p));
     EXPECT_FALSE(mixer->IsOutputParameter(p));
     p->Destroy();
