@@ -2,8 +2,6 @@
 
 #include "mixer/QORA.h"
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -39,16 +37,11 @@ EditorHarness::EditorHarness(const QString& editorPath, const QString& extraOpti
     QFile::remove(m_iniPath);
     {
         QSettings ini(m_iniPath, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("MainApplication"));
-        ini.setValue(QStringLiteral("VirtualDeviceFilePath"), editorPath);
-        ini.setValue(QStringLiteral("WireMode"), wireMode);
-        ini.endGroup();
-        ini.sync();
+        ini.setValue(QStringLiteral("MainApplication/VirtualDeviceFilePath"), editorPath);
+        ini.setValue(QStringLiteral("MainApplication/WireMode"), wireMode);
     }
-    QString options = QStringLiteral("--log=") + m_logPath;
-    if (!extraOptions.isEmpty())
-        options += QLatin1Char(' ') + extraOptions;
-    qputenv("QORA_EDITOR_OPTIONS", options.toLocal8Bit());
+    const QString options = QStringLiteral("--log=") + m_logPath + QLatin1Char(' ') + extraOptions;
+    qputenv("QORA_EDITOR_OPTIONS", options.trimmed().toLocal8Bit());
 }
 
 EditorHarness::~EditorHarness()
@@ -69,30 +62,20 @@ bool EditorHarness::destroy(IMixer* mixer)
 {
     if (mixer)
         mixer->Destroy();
-    for (int i = 0; i < 100; ++i) {
-        if (editorsRunning() == 0)
-            return true;
+    for (int i = 0; i < 100 && editorsRunning() > 0; ++i)
         QThread::msleep(50);
-    }
-    return false;
+    return editorsRunning() == 0;
 }
 
 int EditorHarness::editorsRunning()
 {
     const QByteArray marker = QByteArray("work=") + workDir().toLocal8Bit();
+    const QString self = QString::number(QCoreApplication::applicationPid());
     int count = 0;
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& pid : pids) {
-        bool numeric = false;
-        pid.toInt(&numeric);
-        if (!numeric)
-            continue;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> args = cmdline.readAll().split('\0');
         // A zombie has an empty command line: it is gone for our purposes.
-        if (args.contains(marker) && QString::number(QCoreApplication::applicationPid()) != pid)
+        if (pid != self && pid.toInt() > 0 && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().split('\0').contains(marker))
             ++count;
     }
     return count;
@@ -104,8 +87,7 @@ QList<QJsonObject> EditorHarness::requests() const
     QFile log(m_logPath);
     if (!log.open(QIODevice::ReadOnly))
         return result;
-    const QList<QByteArray> lines = log.readAll().split('\n');
-    for (const QByteArray& line : lines) {
+    for (const QByteArray& line : log.readAll().split('\n')) {
         const QJsonObject root = QJsonDocument::fromJson(line).object();
         if (root.contains(QStringLiteral("request")))
             result.append(root.value(QStringLiteral("request")).toObject());
@@ -166,8 +148,7 @@ QString addressOf(const QJsonObject& request)
 QList<QJsonObject> listOf(const QJsonObject& request)
 {
     QList<QJsonObject> result;
-    const QJsonArray list = request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("list")).toArray();
-    for (const QJsonValue& element : list)
+    for (const QJsonValue& element : request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("list")).toArray())
         result.append(element.toObject());
     return result;
 }

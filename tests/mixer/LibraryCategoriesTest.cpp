@@ -1,8 +1,4 @@
-#include "MapMixer.h"
-
 #include "host/IConversionDescription.h"
-#include "mixer/DataDecoder.h"
-#include "mixer/DataEncoder.h"
 #include "mixer/LibraryCategories.h"
 
 #include <gtest/gtest.h>
@@ -86,28 +82,4 @@ TEST(LibraryCategories, LibrariesToConvert)
     // Every converted library has a category.
     for (int index : list)
         EXPECT_NE(LibraryCategories::categoryId(index), -1) << index;
-}
-
-TEST(DataCoders, EncoderAsksItsMixerForTheCategoryAndCarriesNoData)
-{
-    struct CategoryMixer : MapMixer {
-        CategoryMixer() : MapMixer("STUB") {}
-        int LibraryIndexToCategoryId(int index) override { return asked.push_back(index), 7; }
-        std::vector<int> asked;
-    } mixer;
-    IDataEncoder* encoder = new DataEncoder(&mixer);
-    unsigned int size = 77;
-    encoder->Begin();
-    EXPECT_EQ(encoder->EncodeHeader(nullptr, 10, &size), 0);
-    EXPECT_EQ(encoder->EncodeLibrary(31, 2, nullptr, &size), 0);
-    EXPECT_EQ(encoder->EncodeEntry(31, 2, nullptr, &size), 0);
-    EXPECT_EQ(encoder->End(&size), 0);
-    EXPECT_EQ(size, 77u);
-    EXPECT_EQ(mixer.asked, std::vector<int>{31});
-    encoder->Release();
-
-    IDataDecoder* decoder = new DataDecoder;
-    decoder->Begin("abc", 3);
-    EXPECT_EQ(decoder->Decode(5, nullptr, &size), 0);
-    decoder->Release();
 }

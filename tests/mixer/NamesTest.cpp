@@ -96,24 +96,6 @@ TEST_F(EditorNames, ListsAreAppendedToAndUnknownIndexesGiveNothing)
     EXPECT_TRUE(harness().requestsSince(mark).isEmpty());
 }
 
-TEST_F(EditorNames, FxNamesOfUnplacedUnitsAreEmpty)
-{
-    place({{0, 0}, {1, 4}}, {}); // a two-rack effect, then one rack at rack 2
-    send(incoming(Classes[6], 16, "FX"));
-    const int mark = harness().mark();
-    QStringList back;
-    mixer->GetNameParameterList(6, back);
-    QStringList expected{"FX 0", "FX 1"};
-    while (expected.size() < 16)
-        expected << QString();
-    EXPECT_EQ(back.mid(1), expected);
-    // One block read of the 16 racks serves both placed units.
-    const QList<QJsonObject> sent = harness().requestsSince(mark);
-    ASSERT_EQ(sent.size(), 1);
-    ASSERT_EQ(listOf(sent[0]).size(), 16);
-    EXPECT_EQ(listOf(sent[0])[2].value("prmAddr").toString(), "/FX/FX:2/Param:0/LibraryName:0/MMS");
-}
-
 TEST_F(EditorNames, VelmarNamesAreWrittenByPlacementAndReadByPosition)
 {
     place({}, {{0, 0}, {1, 3}}); // six slots, then one slot at slot 6

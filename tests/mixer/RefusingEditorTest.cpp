@@ -1,13 +1,13 @@
-// An editor that refuses every parameter write and one scene-list row:
-// the default-value sequences still run in full, and the scene list read
-// fails with the host's exception.
+// An editor that refuses every parameter write and one scene-list row, and
+// reports DCA 1's name as a number: the default-value sequences still run in
+// full, and the scene list and name list reads fail with the host's
+// exceptions.
 #include "EditorHarness.h"
 
 #include "host/ConverterException.h"
 #include "host/IMixer.h"
 #include "host/IParameter.h"
-
-#include <gtest/gtest.h>
+#include "host/MixerException.h"
 
 #include <QRegularExpression>
 
@@ -19,7 +19,8 @@ protected:
     static void SetUpTestSuite()
     {
         harness = new EditorHarness(EditorHarness::realEditor(),
-                                    "--ng-match=set_prm_val --ng-match=setData_prm_val --ng-match=Info:3/SceneNumber");
+                                    "--ng-match=set_prm_val --ng-match=setData_prm_val --ng-match=Info:3/SceneNumber "
+                                    "--force-type=4:DCA:1/Label");
         mixer = harness->create();
     }
     static void TearDownTestSuite()
@@ -78,6 +79,21 @@ TEST_F(RefusingEditor, SceneListReadFailureThrows)
     EXPECT_EQ(infoOf(sent[3]).value("prmAddr").toString(), "/SceneList/Bank:0/Info:3/SceneNumber:0");
     EXPECT_EQ(count, 8u);
     EXPECT_EQ(scenes[0], 9u);
+}
+
+TEST_F(RefusingEditor, NonTextNameThrowsMixerException)
+{
+    QStringList names{"kept"};
+    try {
+        mixer->GetNameParameterList(4, names);
+        FAIL() << "no exception";
+    } catch (MixerException* e) {
+        std::unique_ptr<MixerException> owned(e);
+        EXPECT_STREQ(e->what(), "GetMMSStrValue() MMS value type is not string.");
+        EXPECT_EQ(e->source(), "QORA");
+        EXPECT_EQ(e->code(), -1);
+    }
+    EXPECT_EQ(names, (QStringList{"kept", "/Mixing/DCA/Label:0/Name:0/MMS", ""}));
 }
 
 // The default write path against an editor that refuses one value: the
