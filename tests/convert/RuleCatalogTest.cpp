@@ -4,7 +4,6 @@
 #include "convert/EffectRackRules.h"
 #include "convert/NameRemapTable.h"
 #include "host/CompositeParamConverter.h"
-#include "host/CopyPasteParamConverter.h"
 #include "host/IParameter.h"
 #include "host/IParameterConverterFactory.h"
 #include "host/IfThenElseConverter.h"
@@ -83,8 +82,6 @@ TEST_F(RuleTrees, EveryRuleBuildsATreeWithRemappedDependencies)
         switches += dynamic_cast<SwitchConverter*>(t.get()) != nullptr;
         ifThenElses += dynamic_cast<IfThenElseConverter*>(t.get()) != nullptr;
         EXPECT_EQ(t->Name(), name);
-        const char* mapped = NameRemapTable::Lookup(name);
-        EXPECT_EQ(t->GetSourceParameter()->GetName(), mapped ? mapped : name) << name;
         for (const auto& dependency : t->GetDependentParameters())
             EXPECT_NE(NameRemapTable::Lookup(dependency), nullptr) << name << " depends on " << dependency;
         EXPECT_TRUE(t->CanConvert()) << name;
@@ -107,22 +104,11 @@ TEST_F(RuleTrees, EveryCatalogueNameGetsAConverterThatConverts)
         EXPECT_EQ(t->GetStart(), entry.channelMin) << entry.name;
         EXPECT_EQ(t->GetEnd(), entry.channelMax) << entry.name;
         EXPECT_EQ(t->SubIndexStart(), entry.subMin) << entry.name;
+        // Every tree reads its remap row's source, or its own name.
+        const char* mapped = NameRemapTable::Lookup(entry.name);
+        EXPECT_EQ(t->GetSourceParameter()->GetName(), mapped ? mapped : entry.name) << entry.name;
         target.writes.clear();
         const bool written = t->Convert(entry.channelMax, entry.subMin);
         EXPECT_EQ(written, target.writes.size() == 1) << entry.name;
     }
-}
-
-TEST_F(RuleTrees, NamesWithoutRuleOrRowAreCopiedUnderTheirOwnName)
-{
-    const std::string generic = "/FX/FX/Param:0/Bank:0/Value:3/MMS";
-    ASSERT_EQ(NameRemapTable::Lookup(generic), nullptr);
-    ASSERT_EQ(target.GetParameterConverterFactory()->CreateConverter(generic, generic, &target, &source, false),
-              nullptr);
-    Tree t = tree(generic);
-    ASSERT_NE(dynamic_cast<CopyPasteParamConverter*>(t.get()), nullptr);
-    EXPECT_EQ(t->GetSourceParameter()->GetName(), generic);
-    source.set(generic, 15, 321);
-    EXPECT_TRUE(t->Convert(15, 9));
-    EXPECT_EQ(target.get(generic, 15, 9), 321);
 }

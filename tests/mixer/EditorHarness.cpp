@@ -14,8 +14,13 @@
 namespace {
 
 QMutex captureMutex;
-QStringList* captured = nullptr;
-QtMessageHandler previousHandler = nullptr;
+QStringList captured; // every line since the first LogCapture
+
+void capture(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    QMutexLocker lock(&captureMutex);
+    captured.append(text);
+}
 
 } // namespace
 
@@ -98,36 +103,20 @@ QList<QJsonObject> EditorHarness::requests() const
 LogCapture::LogCapture()
 {
     QMutexLocker lock(&captureMutex);
-    captured = new QStringList;
-    previousHandler = qInstallMessageHandler(&LogCapture::handler);
-}
-
-LogCapture::~LogCapture()
-{
-    qInstallMessageHandler(previousHandler);
-    QMutexLocker lock(&captureMutex);
-    delete captured;
-    captured = nullptr;
-}
-
-void LogCapture::handler(QtMsgType, const QMessageLogContext&, const QString& text)
-{
-    QMutexLocker lock(&captureMutex);
-    if (captured)
-        captured->append(text);
+    qInstallMessageHandler(&capture);
+    m_from = captured.size();
 }
 
 QStringList LogCapture::lines() const
 {
     QMutexLocker lock(&captureMutex);
-    return captured ? *captured : QStringList();
+    return captured.mid(m_from);
 }
 
 void LogCapture::clear()
 {
     QMutexLocker lock(&captureMutex);
-    if (captured)
-        captured->clear();
+    m_from = captured.size();
 }
 
 QString commandOf(const QJsonObject& request)

@@ -1,11 +1,14 @@
 #pragma once
 
 #include "host/DateTime.h"
+#include "host/IConversionDescription.h"
+#include "host/IFileDescription.h"
 
 #include <gtest/gtest.h>
 
 #include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -22,8 +25,7 @@ class IParameter;
 class EditorHarness
 {
 public:
-    // The real editor program, $QORA_BIN_DIR/qora-editor.
-    static QString realEditor();
+    static QString realEditor(); // $QORA_BIN_DIR/qora-editor
 
     // The mixer tests pin the strict mode's wire forms unless they ask for
     // the default ("batched").
@@ -31,19 +33,16 @@ public:
                            const QString& wireMode = QStringLiteral("strict"));
     ~EditorHarness();
 
-    // QORA::create(); the test fails when it returns null.
-    IMixer* create();
+    IMixer* create(); // QORA::create(); the test fails on null
     // Destroy, then wait until no editor started by this program is left.
     bool destroy(IMixer* mixer);
 
-    // Every request the editor logged so far, as its inner object ("cmd",
-    // "cmdinfo", ...), in arrival order; or those after a mark.
+    // The requests the editor logged (their "request" objects), in order.
     QList<QJsonObject> requests() const;
     QList<QJsonObject> requestsSince(int mark) const { return requests().mid(mark); }
     int mark() const { return requests().size(); }
 
-    // Editor processes whose command line names this program's directory.
-    static int editorsRunning();
+    static int editorsRunning(); // started from this program's directory
     static QString workDir();
 
 private:
@@ -62,8 +61,7 @@ protected:
     static IMixer* mixer;
     static void restart();
 
-    // A parameter of the mixer, released after the test.
-    IParameter* parameter(const char* name);
+    IParameter* parameter(const char* name); // released after the test
     void SetUp() override;
     void TearDown() override;
 
@@ -72,25 +70,47 @@ private:
     std::vector<IParameter*> m_owned;
 };
 
-// Collects the Qt log lines written while it exists.
+// The Qt log lines written since it was made (or last cleared).
 class LogCapture
 {
 public:
     LogCapture();
-    ~LogCapture();
     QStringList lines() const;
     bool contains(const QString& line) const { return lines().contains(line); }
     void clear();
 
 private:
-    static void handler(QtMsgType type, const QMessageLogContext& context, const QString& text);
+    int m_from;
 };
 
-// Small accessors for a logged request.
+// Accessors for a logged request.
 QString commandOf(const QJsonObject& request);
 QJsonObject infoOf(const QJsonObject& request);
 QString addressOf(const QJsonObject& request);
 QList<QJsonObject> listOf(const QJsonObject& request);
 QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString& cmd);
-// The six fields of a time stamp, for one comparison.
 std::array<int, 6> fieldsOf(const DateTime& time);
+
+// A conversion from an RQ10 file of the given type with the given options;
+// it records the options asked for.
+class Conversion : public IConversionDescription, public IFileDescription
+{
+public:
+    explicit Conversion(std::string fileType = "RQ10F", QMap<QString, int> options = {})
+        : type(std::move(fileType))
+        , options(std::move(options))
+    {
+    }
+    IFileDescription* GetSource() const override { return const_cast<Conversion*>(this); }
+    IFileDescription* GetTarget() const override { return nullptr; }
+    std::string GetSourceMixerId() const override { return "RQ10"; }
+    std::string GetTargetMixerId() const override { return "QORA"; }
+    void SetOption(QString name, int state) override { options[name] = state; }
+    int GetOption(QString name) const override { return asked.append(name), options.value(name, -1); }
+    std::string GetPath() const override { return "/nowhere/source"; }
+    std::string GetFileType() const override { return type; }
+
+    std::string type;
+    QMap<QString, int> options;
+    mutable QStringList asked;
+};

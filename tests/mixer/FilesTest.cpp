@@ -3,37 +3,11 @@
 // checked end to end (tests/plaxbridge).
 #include "EditorHarness.h"
 
-#include "host/IConversionDescription.h"
-#include "host/IFileDescription.h"
 #include "host/IMixer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-
-namespace {
-
-class Conversion : public IConversionDescription, public IFileDescription
-{
-public:
-    explicit Conversion(std::string sourceType)
-        : m_type(std::move(sourceType))
-    {
-    }
-    IFileDescription* GetSource() const override { return const_cast<Conversion*>(this); }
-    IFileDescription* GetTarget() const override { return nullptr; }
-    std::string GetSourceMixerId() const override { return "RQ10"; }
-    std::string GetTargetMixerId() const override { return "QORA"; }
-    void SetOption(QString, int) override {}
-    int GetOption(QString) const override { return -1; }
-    std::string GetPath() const override { return "/nowhere/source"; }
-    std::string GetFileType() const override { return m_type; }
-
-private:
-    std::string m_type;
-};
-
-} // namespace
 
 using EditorFiles = SharedEditor;
 

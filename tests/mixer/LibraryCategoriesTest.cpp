@@ -1,36 +1,11 @@
-#include "host/IConversionDescription.h"
+#include "EditorHarness.h"
+
 #include "mixer/LibraryCategories.h"
 
 #include <gtest/gtest.h>
 
 #include <QMap>
 #include <set>
-
-namespace {
-
-class Description : public IConversionDescription
-{
-public:
-    explicit Description(QMap<QString, int> options = {})
-        : options(std::move(options))
-    {
-    }
-    IFileDescription* GetSource() const override { return nullptr; }
-    IFileDescription* GetTarget() const override { return nullptr; }
-    std::string GetSourceMixerId() const override { return "RQ10"; }
-    std::string GetTargetMixerId() const override { return "QORA"; }
-    void SetOption(QString name, int state) override { options[name] = state; }
-    int GetOption(QString name) const override
-    {
-        asked.append(name);
-        return options.value(name, -1);
-    }
-
-    QMap<QString, int> options;
-    mutable QStringList asked;
-};
-
-} // namespace
 
 TEST(LibraryCategories, TableWithoutDescription)
 {
@@ -59,7 +34,7 @@ TEST(LibraryCategories, PeqLibrariesFollowTheOptions)
     } cases[] = {
         {{}, 60, -1}, {{{from, 0}, {to, 0}}, 60, -1}, {{{to, 1}}, -1, 60}, {{{from, 1}, {to, 0}}, -1, 60}};
     for (const auto& c : cases) {
-        Description d(c.options);
+        Conversion d("RQ10F", c.options);
         EXPECT_EQ(LibraryCategories::categoryId(6, &d), c.peq);
         EXPECT_EQ(LibraryCategories::categoryId(22, &d), c.peq8);
         for (int index : {61, -1, 17})
@@ -67,7 +42,7 @@ TEST(LibraryCategories, PeqLibrariesFollowTheOptions)
         EXPECT_EQ(LibraryCategories::categoryId(57, &d), 170);
     }
     // Table indexes other than the PEQ libraries do not ask.
-    Description quiet;
+    Conversion quiet;
     LibraryCategories::categoryId(3, &quiet);
     LibraryCategories::categoryId(6, &quiet);
     EXPECT_EQ(quiet.asked, QStringList({from, to}));

@@ -8,34 +8,23 @@
 
 namespace {
 
-struct NameClass {
-    const char* head;    // as the host hands it in
-    const char* console; // as the mixer lists it
-    int channels;
-};
+// Heads as the host hands them in, by class index; the mixer lists the same
+// head but for the FX class (6), whose console name is kFxConsole.
+const char* const Heads[] = {
+    "/Mixing/InputChannel/Label:0/Name:0/MMS", "/Mixing/Matrix/Label:0/Name:0/MMS", "/Mixing/Mix/Label:0/Name:0/MMS",
+    "/Mixing/Stereo/Label:0/Name:0/MMS", "/Mixing/DCA/Label:0/Name:0/MMS", "/Mixing/Mute/Label:0/Name:0/MMS",
+    "/VelmarRack/VelmarRack2/PlugIn:0/LR:0/LibraryName:0/MMSFx",
+    "/VelmarRack/VelmarRack2/PlugIn:0/LR:0/LibraryName:0/MMS", "/VelmarRack/VelmarRack2/PlugIn:0/LR:1/LibraryName:0/MMS"};
+const int Channels[] = {120, 12, 48, 4, 24, 12, 16, 64, 64};
+const char kFxConsole[] = "/FX/FX/Param:0/LibraryName:0/MMS";
 
-const NameClass Classes[] = {
-    {"/Mixing/InputChannel/Label:0/Name:0/MMS", "/Mixing/InputChannel/Label:0/Name:0/MMS", 120},
-    {"/Mixing/Matrix/Label:0/Name:0/MMS", "/Mixing/Matrix/Label:0/Name:0/MMS", 12},
-    {"/Mixing/Mix/Label:0/Name:0/MMS", "/Mixing/Mix/Label:0/Name:0/MMS", 48},
-    {"/Mixing/Stereo/Label:0/Name:0/MMS", "/Mixing/Stereo/Label:0/Name:0/MMS", 4},
-    {"/Mixing/DCA/Label:0/Name:0/MMS", "/Mixing/DCA/Label:0/Name:0/MMS", 24},
-    {"/Mixing/Mute/Label:0/Name:0/MMS", "/Mixing/Mute/Label:0/Name:0/MMS", 12},
-    {"/VelmarRack/VelmarRack2/PlugIn:0/LR:0/LibraryName:0/MMSFx", "/FX/FX/Param:0/LibraryName:0/MMS", 16},
-    {"/VelmarRack/VelmarRack2/PlugIn:0/LR:0/LibraryName:0/MMS",
-     "/VelmarRack/VelmarRack2/PlugIn:0/LR:0/LibraryName:0/MMS", 64},
-    {"/VelmarRack/VelmarRack2/PlugIn:0/LR:1/LibraryName:0/MMS",
-     "/VelmarRack/VelmarRack2/PlugIn:0/LR:1/LibraryName:0/MMS", 64},
-};
-
-QStringList incoming(const NameClass& c, int elements, const QString& prefix)
+QStringList incoming(const char* head, int elements, const QString& prefix)
 {
-    QStringList list{QString::fromLatin1(c.head)};
+    QStringList list{QString::fromLatin1(head)};
     for (int i = 0; i < elements; ++i)
         list << QStringLiteral("%1 %2").arg(prefix).arg(i);
     return list;
 }
-
 } // namespace
 
 class EditorNames : public SharedEditor
@@ -67,13 +56,12 @@ TEST_F(EditorNames, EveryClassRoundTrips)
     }
     place(fx, plugins);
     for (int index = 0; index < 9; ++index) {
-        const NameClass& c = Classes[index];
-        const QStringList names = incoming(c, c.channels, QStringLiteral("C%1").arg(index));
+        const QStringList names = incoming(Heads[index], Channels[index], QStringLiteral("C%1").arg(index));
         send(names);
         QStringList back;
         mixer->GetNameParameterList(index, back);
-        ASSERT_EQ(back.size(), c.channels + 1) << index;
-        EXPECT_EQ(back[0], c.console);
+        ASSERT_EQ(back.size(), Channels[index] + 1) << index;
+        EXPECT_EQ(back[0], index == 6 ? kFxConsole : Heads[index]);
         EXPECT_EQ(back.mid(1), names.mid(1)) << index;
     }
 }
@@ -82,7 +70,7 @@ TEST_F(EditorNames, ListsAreAppendedToAndUnknownIndexesGiveNothing)
 {
     QStringList list{"kept"};
     mixer->GetNameParameterList(3, list);
-    EXPECT_EQ(list.mid(0, 2), (QStringList{"kept", Classes[3].console}));
+    EXPECT_EQ(list.mid(0, 2), (QStringList{"kept", Heads[3]}));
     EXPECT_EQ(list.size(), 6);
     QStringList none;
     const int mark = harness().mark();
@@ -91,8 +79,8 @@ TEST_F(EditorNames, ListsAreAppendedToAndUnknownIndexesGiveNothing)
     EXPECT_TRUE(none.isEmpty());
     // Unknown heads, a head alone and the FX class's console name write nothing.
     send({"/Mixing/Nothing/Label:0/Name:0/MMS", "a"});
-    send({Classes[5].head});
-    send(incoming(Classes[6], 16, "x").replaceInStrings(Classes[6].head, Classes[6].console));
+    send({Heads[5]});
+    send(incoming(kFxConsole, 16, "x"));
     EXPECT_TRUE(harness().requestsSince(mark).isEmpty());
 }
 
@@ -100,7 +88,7 @@ TEST_F(EditorNames, VelmarNamesAreWrittenByPlacementAndReadByPosition)
 {
     place({}, {{0, 0}, {1, 3}}); // six slots, then one slot at slot 6
     const int mark = harness().mark();
-    send(incoming(Classes[8], 64, "P"));
+    send(incoming(Heads[8], 64, "P"));
     const QList<QJsonObject> sent = harness().requestsSince(mark);
     // Only the two placed plug-ins are written, where they were placed.
     ASSERT_EQ(sent.size(), 2);
@@ -122,7 +110,7 @@ TEST_F(EditorNames, VelmarNamesAreWrittenByPlacementAndReadByPosition)
 TEST_F(EditorNames, ElementsBeyondTheClassAreNotSent)
 {
     const int mark = harness().mark();
-    send(incoming(Classes[3], 9, "S"));
+    send(incoming(Heads[3], 9, "S"));
     const QList<QJsonObject> sent = harness().requestsSince(mark);
     // Channels 0..2 are collected, channel 3 sends the batch; elements 4..8
     // have no channel.

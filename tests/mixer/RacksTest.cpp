@@ -1,7 +1,8 @@
-// FX and velmar-rack placement through the plug-in's IMixer against the
-// editor program: where type writes land, what other parameters follow,
-// and how reads rebuild the FX placement from the console. The placement's
-// edge cases are RackPlacementTest's.
+// FX placement through the plug-in's IMixer against the editor program:
+// where type writes land, what other parameters follow, and how reads
+// rebuild the placement from the console. The placement's edge cases are
+// RackPlacementTest's; plug-in packing and its reads are also checked end
+// to end (tests/plaxbridge).
 #include "EditorHarness.h"
 
 #include "host/IMixer.h"
@@ -10,7 +11,6 @@
 namespace {
 
 const char FxType[] = "/FX/FX/Param:0/PluginName:0/MMS";
-const char PluginType[] = "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS";
 
 // Type values of table 13 by the racks they fill.
 constexpr int OneRack = 4;
@@ -82,40 +82,4 @@ TEST_F(EditorRacks, EvenSizedEffectsMoveToEvenRacksAndReadBack)
     mixer->SetValue(fxType, 16, OneRack, 0);
     mixer->SetValue(fxValue, -1, 1, 0);
     EXPECT_TRUE(harness().requestsSince(mark).isEmpty());
-}
-
-TEST_F(EditorRacks, PluginsPackIntoVelmarRacks)
-{
-    IParameter* pluginType = parameter(PluginType);
-    IParameter* pluginParam = parameter("/VelmarRack/VelmarRack2/PlugIn:0/LR:1/Parameter:2/Value:0/MMS");
-    const int types[] = {0, 1, 2, 6}; // 6, 4, 4 and 4 slots
-    const int mark = harness().mark();
-    for (int i = 0; i < 4; ++i)
-        mixer->SetValue(pluginType, i, types[i], 0);
-    mixer->SetValue(parameter("/VelmarRack/VelmarRack2/PlugIn:0/SlotSize/MMS"), 3, 1, 0);
-    mixer->SetValue(pluginParam, 2, 1234, 0);
-    mixer->SetValue(pluginParam, 4, 1, 0); // never placed: dropped
-
-    const auto writes = singleWrites(harness().requestsSince(mark));
-    ASSERT_EQ(writes.size(), 6);
-    EXPECT_EQ(writes[1].first, "/VelmarRack/VelmarRack2:0/PlugIn:6/PluginName/MMS");
-    EXPECT_EQ(writes[2].first, "/VelmarRack/VelmarRack2:0/PlugIn:10/PluginName/MMS");
-    EXPECT_EQ(writes[3].first, "/VelmarRack/VelmarRack2:1/PlugIn:0/PluginName/MMS");
-    EXPECT_EQ(writes[3].second.toString(), text(PluginType, 6));
-    EXPECT_EQ(writes[4].first, "/VelmarRack/VelmarRack2:1/PlugIn:0/SlotSize/MMS");
-    EXPECT_EQ(writes[4].second.toInt(), 4);
-    EXPECT_EQ(writes[5].first, "/VelmarRack/VelmarRack2:0/PlugIn:10/LR:1/Parameter:2/Value:0/MMS");
-
-    // Reads use the fixed layout: host plug-in 16 is rack 1, slot 0; an
-    // empty slot holds the empty type, 59.
-    EXPECT_EQ(mixer->GetValue(pluginType, 16, 0), 6);
-    EXPECT_EQ(mixer->GetValue(pluginType, 6, 0), 1);
-    EXPECT_EQ(mixer->GetValue(pluginParam, 10, 0), 1234);
-    EXPECT_EQ(mixer->GetValue(pluginType, 1, 0), 59);
-
-    const int outside = harness().mark();
-    EXPECT_EQ(mixer->GetValue(pluginParam, 64, 0), 0);
-    mixer->SetValue(pluginParam, 64, 1, 0);
-    mixer->SetValue(pluginType, -1, 1, 0);
-    EXPECT_TRUE(harness().requestsSince(outside).isEmpty());
 }

