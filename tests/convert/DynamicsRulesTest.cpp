@@ -69,11 +69,9 @@ TEST_F(DynamicsRuleTrees, GuardsFollowTheirOwnBank)
     const Row rows[] = {
         {"/Mixing/Mix/Dynamics:0/Bank:1", 7, "/Mixing/Mix/Dynamics:0/Bank:1/On/MMS", 1, 0},
         {"/Mixing/Mix/Dynamics:0/Bank:1", 6, "/Mixing/Mix/Dynamics:0/KeyIn:1/SourceSelect/MMS", 33, 0},
-        {"/Mixing/Mix/Dynamics:0/Bank:1", 5, "/Mixing/Mix/Dynamics:0/Bank:1/On/MMS", 1, 1},
         {"/Mixing/Matrix/Dynamics:0/Bank:0", 7, "/Mixing/Matrix/Dynamics:0/KeyIn:1/SourceSelect/MMS", 13, 13},
         {"/Mixing/Matrix/Dynamics:0/Bank:1", 7, "/Mixing/Matrix/Dynamics:0/KeyIn:0/SourceSelect/MMS", 12, 12},
         {"/Mixing/Stereo/Dynamics:0/Bank:0", 7, "/Mixing/Stereo/Dynamics:0/KeyIn:0/SourceSelect/MMS", 12, 0},
-        {"/Mixing/InputChannel/Dynamics:0/Bank:1", 7, "/Mixing/InputChannel/Dynamics:0/Bank:1/On/MMS", 1, 1},
         {"/Mixing/InputChannel/Dynamics:0/Bank:1", 7, "/Mixing/InputChannel/Dynamics:0/KeyIn:1/SourceSelect/MMS", 44, 44},
         {"/Mixing/InputChannel/Dynamics:1/Bank:1", 7, "/Mixing/InputChannel/Dynamics:1/Bank:1/On/MMS", 1, 0},
         {nullptr, 0, "/Mixing/GEQRack2/Type:0/MMSDugan", 2, 5},

@@ -52,7 +52,6 @@ TEST(LibraryCategories, LibrariesToConvert)
 {
     const std::vector<int> list = LibraryCategories::librariesToConvert();
     ASSERT_EQ(list.size(), 46u);
-    EXPECT_EQ(std::vector<int>(list.begin(), list.begin() + 7), std::vector<int>({3, 4, 7, 5, 6, 22, 9}));
     EXPECT_EQ(std::set<int>(list.begin(), list.end()).size(), 46u);
     // Every converted library has a category.
     for (int index : list)

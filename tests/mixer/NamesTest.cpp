@@ -66,7 +66,7 @@ TEST_F(EditorNames, EveryClassRoundTrips)
     }
 }
 
-TEST_F(EditorNames, ListsAreAppendedToAndUnknownIndexesGiveNothing)
+TEST_F(EditorNames, ListsAreAppendedToAndOnlyKnownClassesAndChannelsCount)
 {
     QStringList list{"kept"};
     mixer->GetNameParameterList(3, list);
@@ -82,6 +82,12 @@ TEST_F(EditorNames, ListsAreAppendedToAndUnknownIndexesGiveNothing)
     send({Heads[5]});
     send(incoming(kFxConsole, 16, "x"));
     EXPECT_TRUE(harness().requestsSince(mark).isEmpty());
+    // Elements beyond the class have no channel: channel 3 sends the batch.
+    send(incoming(Heads[3], 9, "S"));
+    const QList<QJsonObject> sent = harness().requestsSince(mark);
+    ASSERT_EQ(sent.size(), 1);
+    ASSERT_EQ(listOf(sent[0]).size(), 4);
+    EXPECT_EQ(listOf(sent[0])[3].value("prmAddr").toString(), "/Mixing/Stereo:3/Label:0/Name:0/MMS");
 }
 
 TEST_F(EditorNames, VelmarNamesAreWrittenByPlacementAndReadByPosition)
@@ -105,16 +111,4 @@ TEST_F(EditorNames, VelmarNamesAreWrittenByPlacementAndReadByPosition)
     QStringList left;
     mixer->GetNameParameterList(7, left);
     EXPECT_EQ(left.value(1, "missing"), "");
-}
-
-TEST_F(EditorNames, ElementsBeyondTheClassAreNotSent)
-{
-    const int mark = harness().mark();
-    send(incoming(Heads[3], 9, "S"));
-    const QList<QJsonObject> sent = harness().requestsSince(mark);
-    // Channels 0..2 are collected, channel 3 sends the batch; elements 4..8
-    // have no channel.
-    ASSERT_EQ(sent.size(), 1);
-    ASSERT_EQ(listOf(sent[0]).size(), 4);
-    EXPECT_EQ(listOf(sent[0])[3].value("prmAddr").toString(), "/Mixing/Stereo:3/Label:0/Name:0/MMS");
 }

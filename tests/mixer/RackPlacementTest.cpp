@@ -17,13 +17,13 @@ TEST(RackPlacementTables, RowsFollowTables13And14AndMissesAreZero)
     for (int i = 0; i < RackPlacement::VelmarRowCount; ++i)
         EXPECT_STREQ(plug[i].text, ValueNameTables::table(14)[i].text) << i;
     EXPECT_EQ(plug[33].value, 59);
-    // type value -> racks (FX) and slots (plug-ins); the empty types fill none.
-    const int fxSizes[][2] = {{0, 2}, {3, 2}, {4, 1}, {21, 2}, {23, 1}, {28, 2}, {29, 0}, {30, 0}, {-1, 0}};
-    for (const auto& row : fxSizes)
+    // type value -> racks (FX), slots (plug-ins); the empty types fill none.
+    const int sizes[][3] = {{0, 2, 6}, {3, 2, 1}, {4, 1, 1}, {21, 2, 4}, {22, 1, 8}, {28, 2, 2}, {29, 0, 2}, {33, 0, 0}, {-1, 0, 0}};
+    for (const auto& row : sizes) {
         EXPECT_EQ(RackPlacement::fxSlotCount(row[0]), row[1]) << row[0];
-    const int plugSizes[][2] = {{0, 6}, {3, 1}, {22, 8}, {32, 4}, {33, 0}, {59, 0}};
-    for (const auto& row : plugSizes)
-        EXPECT_EQ(RackPlacement::velmarSlotCount(row[0]), row[1]) << row[0];
+        EXPECT_EQ(RackPlacement::velmarSlotCount(row[0]), row[2]) << row[0];
+    }
+    EXPECT_EQ(RackPlacement::velmarSlotCount(59), 0);
     // Texts compare exactly: a prefix or a longer text is another type.
     const std::string oneRack(ValueNameTables::table(13)[4].text);
     EXPECT_EQ(RackPlacement::fxSlotCount(oneRack), 1);
