@@ -1,4 +1,3 @@
-#include "convert/NameRemapTable.h"
 #include "convert/TORVANParameterConverterFactory.h"
 
 #include <gtest/gtest.h>
@@ -49,15 +48,4 @@ TEST(FactoryTables, TableSweep)
                             {8, 127, 200}, {9, 98, 10000}, {9, 127, 50000}};
     for (const auto& x : spots)
         EXPECT_EQ(f->table(x[0]).at(x[1]), x[2]) << "T" << x[0] << " " << x[1];
-}
-
-TEST(FactoryMapping, EveryRemapRowIsAnsweredAndMissesGoToTheBase)
-{
-    FactoryPtr f(new TORVANParameterConverterFactory());
-    const NameRemapRow* rows = NameRemapTable::rows();
-    for (std::size_t i = 0; i < NameRemapTable::Size; ++i)
-        EXPECT_STREQ(f->LookupParameterMapping(rows[i].target, false), rows[i].source) << rows[i].target;
-    EXPECT_STREQ(f->LookupParameterMapping("/Mixing/GEQRack2/Type:0/MMS", true), "/Mixing/GEQRack2/Type:0/MMSGEQ");
-    for (const char* miss : {"/FX/FX/Param:0/Bank:0/Value:6/MMS/Echo", "/Mixing/GEQRack2/Type:0/MMS/", ""})
-        EXPECT_EQ(f->LookupParameterMapping(miss, false), nullptr) << miss;
 }

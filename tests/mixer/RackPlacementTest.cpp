@@ -90,9 +90,7 @@ TEST(RackPlacement, UnitZeroRestartsAndOutsideIndexesChangeNothing)
         EXPECT_EQ(p.setEffRackNo(index, 2, false), 0);
     for (unsigned index : {64u, 0xFFFFFFFFu})
         EXPECT_EQ(p.setEffRackNo(index, 2, true), 0);
-    EXPECT_EQ(p.fxSlotStart, before.fxSlotStart);
-    EXPECT_EQ(p.fxSlotSize, before.fxSlotSize);
-    EXPECT_EQ(p.velmarRackNo, before.velmarRackNo);
-    EXPECT_EQ(p.velmarSlotStart, before.velmarSlotStart);
-    EXPECT_EQ(p.velmarSlotSize, before.velmarSlotSize);
+    EXPECT_TRUE(p.fxSlotStart == before.fxSlotStart && p.fxSlotSize == before.fxSlotSize);
+    EXPECT_TRUE(p.velmarRackNo == before.velmarRackNo && p.velmarSlotStart == before.velmarSlotStart &&
+                p.velmarSlotSize == before.velmarSlotSize);
 }

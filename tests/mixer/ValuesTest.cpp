@@ -28,15 +28,12 @@ TEST_F(EditorValues, EveryNonRackFamilyRoundTrips)
         {"/Mixing/Mix/ToStereo/PanMode/MMS", 48, [](int ch) { return (ch + 1) % 2; }},
         {"/Mixing/Stereo/Label/Color/MMS", 4, [](int ch) { return 10 - ch; }},
         {"/Setup/InputChannel/MuteSafe:0/On/MMS", 120, [](int ch) { return ch % 3 == 0; }},
-        {"/Setup/Matrix/MuteSafe/On/MMS", 12, [](int ch) { return ch % 2; }},
-        {"/Setup/Mix/MuteSafe/On/MMS", 48, [](int ch) { return ch % 5 == 0; }},
         {"/Setup/Stereo/MuteSafe/On/MMS", 4, [](int ch) { return ch == 2; }},
         {"/Mixing/DCA/Fader/Level/MMS", 24, [](int ch) { return -ch; }},
         {"/Mixing/MixingMode/Mode/MMS", 1, [](int) { return 1; }},
         {"/Mixing/Surround/DownMix:0/SurroundBus:3/Level:0/MMS", 1, [](int) { return -20; }},
         {"/Mixing/DuganAutomixer/Channel/Weight/MMS", 64, [](int ch) { return ch * 2; }},
         {"/Mixing/GEQRack2/Type:0/MMS", 32, [](int ch) { return ch % 6; }},
-        {"/Mixing/GEQRack2/AB:1/GEQ:0/Limit:0/MMS", 32, [](int ch) { return ch % 4; }},
         {"/Mixing/InputChannel/Dynamics:1/Bank:0/Type/MMS", 120, [](int ch) { return ch % 8; }},
     };
     for (const Family& f : families) {
