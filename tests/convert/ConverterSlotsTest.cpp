@@ -37,17 +37,29 @@ TEST(ConverterSlots, OnlyAnExactRq10SourceMakesOrReplacesTheFactory)
     ConverterSlots::destroyFactory(held); // nothing left to destroy
 }
 
-TEST(ConverterSlots, ExceptionsPassOutAndLeaveNothingBehind)
+// Without a factory: no converter, no iterator. With one: iterators over the
+// catalogue's ranges, and the mixers' exceptions pass out leaving nothing.
+TEST(ConverterSlots, ConvertersAndIteratorsComeFromTheFactory)
 {
     CatalogTargetMixer target;
     MapMixer source("RQ10");
-    EXPECT_EQ(target.GetConverter(kName, &source, nullptr, false), nullptr); // no factory yet
+    IParameter* parameter = target.CreateParameter("/FX/FX/Param:0/Bank:0/Value:4/MMS/RevHD");
+    EXPECT_EQ(target.GetConverter(kName, &source, nullptr, false), nullptr);
+    EXPECT_EQ(target.CreateIterator(parameter, nullptr), nullptr);
     target.initParameterConverterFactory(&source);
+    IConverterIterator* it = target.CreateIterator(parameter, nullptr);
+    ASSERT_NE(it, nullptr);
+    EXPECT_EQ(it->Count(), 16);
+    int channel = -1, sub = -1;
+    EXPECT_TRUE(it->Next(channel, sub) && channel == 0 && sub == 8) << channel << " " << sub;
+    it->Destroy();
+    parameter->Destroy();
+
     for (const char* refused : {"", kName}) {
         source.refused.insert(refused);
         try {
             target.GetConverter(*refused ? kName : "/Not/In/The/Catalogue/MMS", &source, nullptr, false);
-            FAIL() << "no exception";
+            ADD_FAILURE() << "no exception";
         } catch (ParameterNotFoundException* e) {
             EXPECT_EQ(e->mixerId(), *refused ? "RQ10" : "QORA");
             delete e;
@@ -55,22 +67,4 @@ TEST(ConverterSlots, ExceptionsPassOutAndLeaveNothingBehind)
     }
     EXPECT_EQ(target.liveParameters, 0);
     EXPECT_EQ(source.liveParameters, 0);
-}
-
-TEST(ConverterSlots, CreateIteratorWalksTheParametersCatalogueRanges)
-{
-    CatalogTargetMixer target;
-    MapMixer source("RQ10");
-    IParameter* parameter = target.CreateParameter("/FX/FX/Param:0/Bank:0/Value:4/MMS/RevHD");
-    EXPECT_EQ(target.CreateIterator(parameter, nullptr), nullptr);
-    target.initParameterConverterFactory(&source);
-    IConverterIterator* it = target.CreateIterator(parameter, nullptr);
-    ASSERT_NE(it, nullptr);
-    EXPECT_EQ(it->Count(), 16);
-    int channel = -1, sub = -1;
-    ASSERT_TRUE(it->Next(channel, sub));
-    EXPECT_EQ(channel, 0);
-    EXPECT_EQ(sub, 8);
-    it->Destroy();
-    parameter->Destroy();
 }

@@ -151,8 +151,3 @@ QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString
     }
     return result;
 }
-
-std::array<int, 6> fieldsOf(const DateTime& time)
-{
-    return {time.year, time.month, time.day, time.hour, time.minute, time.second};
-}

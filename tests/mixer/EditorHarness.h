@@ -57,7 +57,8 @@ private:
 class SharedEditor : public ::testing::Test
 {
 protected:
-    static EditorHarness& harness();
+    static EditorHarness& harness() { return *s_harness; }
+    static EditorHarness* s_harness;
     static IMixer* mixer;
     static void restart();
 
@@ -89,7 +90,7 @@ QJsonObject infoOf(const QJsonObject& request);
 QString addressOf(const QJsonObject& request);
 QList<QJsonObject> listOf(const QJsonObject& request);
 QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString& cmd);
-std::array<int, 6> fieldsOf(const DateTime& time);
+inline std::array<int, 6> fieldsOf(const DateTime& t) { return {t.year, t.month, t.day, t.hour, t.minute, t.second}; }
 
 // A conversion from an RQ10 file of the given type with the given options;
 // it records the options asked for.

@@ -3,7 +3,7 @@
 #include "host/IMixer.h"
 #include "host/IParameter.h"
 
-static EditorHarness* shared = nullptr;
+EditorHarness* SharedEditor::s_harness = nullptr;
 IMixer* SharedEditor::mixer = nullptr;
 
 class SharedEditorEnvironment : public ::testing::Environment
@@ -11,14 +11,14 @@ class SharedEditorEnvironment : public ::testing::Environment
 public:
     void SetUp() override
     {
-        shared = new EditorHarness();
+        SharedEditor::s_harness = new EditorHarness();
         SharedEditor::restart();
     }
     void TearDown() override
     {
-        EXPECT_TRUE(shared->destroy(SharedEditor::mixer));
+        EXPECT_TRUE(SharedEditor::s_harness->destroy(SharedEditor::mixer));
         SharedEditor::mixer = nullptr;
-        delete shared;
+        delete SharedEditor::s_harness;
     }
 };
 
@@ -26,19 +26,14 @@ public:
 [[maybe_unused]] static ::testing::Environment* const environment =
     ::testing::AddGlobalTestEnvironment(new SharedEditorEnvironment);
 
-EditorHarness& SharedEditor::harness()
-{
-    return *shared;
-}
-
 void SharedEditor::restart()
 {
     if (mixer) {
-        const bool gone = shared->destroy(mixer);
+        const bool gone = SharedEditor::s_harness->destroy(mixer);
         mixer = nullptr;
         ASSERT_TRUE(gone) << "an editor outlived its mixer";
     }
-    mixer = shared->create();
+    mixer = SharedEditor::s_harness->create();
     ASSERT_EQ(EditorHarness::editorsRunning(), 1);
 }
 

@@ -192,21 +192,17 @@ TEST_F(SilentEditor, CachedDataRecordsOwnTheirCopies)
 
 TEST_F(SilentEditor, FixedValueSlots)
 {
-    EXPECT_EQ(mixer->GetLibraryMax(22), 199);
-    EXPECT_EQ(mixer->GetLibraryMax(23), 100);
-    EXPECT_EQ(mixer->GetSceneLibraryMax(), 300);
-    EXPECT_EQ(mixer->GetNameParameterNum(), 9);
+    EXPECT_EQ((std::array<int, 4>{mixer->GetLibraryMax(22), mixer->GetLibraryMax(23), mixer->GetSceneLibraryMax(),
+                                  mixer->GetNameParameterNum()}),
+              (std::array<int, 4>{199, 100, 300, 9}));
     EXPECT_EQ(mixer->GetLibrariesToConvert().size(), 46u);
     EXPECT_EQ(mixer->LibraryIndexToCategoryId(22), 63);
     // Data slots answer "nothing" and leave the caller's buffer alone.
     unsigned int size = 5;
     char buffer[4] = {1, 2, 3, 4};
-    EXPECT_FALSE(mixer->GetCollectionData(0, buffer, &size));
-    EXPECT_FALSE(mixer->GetLibraryData(1, 2, buffer, &size));
-    EXPECT_FALSE(mixer->GetCurrentData(1, 2, buffer, &size));
-    EXPECT_EQ(size, 5u);
-    EXPECT_EQ(buffer[0], 1);
-    EXPECT_FALSE(mixer->SetCurrentData(buffer, 4));
+    EXPECT_FALSE(mixer->GetCollectionData(0, buffer, &size) || mixer->GetLibraryData(1, 2, buffer, &size) ||
+                 mixer->GetCurrentData(1, 2, buffer, &size) || mixer->SetCurrentData(buffer, 4));
+    EXPECT_TRUE(size == 5 && buffer[0] == 1);
 
     // The coders carry no data.
     IDataEncoder* encoder = mixer->CreateEncoder();

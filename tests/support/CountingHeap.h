@@ -25,10 +25,7 @@ public:
             m_live.insert(p);
         return p;
     }
-    std::uint32_t release(void* pointer, bool log) override
-    {
-        return m_live.erase(pointer) ? m_inner->release(pointer, log) : 0x80000000u;
-    }
+    std::uint32_t release(void* p, bool log) override { return m_live.erase(p) ? m_inner->release(p, log) : 0x80000000u; }
 
     std::size_t outstanding() const { return m_live.size(); }
     bool failNext = false;
