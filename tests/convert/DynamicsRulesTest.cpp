@@ -54,10 +54,10 @@ TEST_F(DynamicsRuleTrees, EverySlotOfEveryBankFollowsTheSourceType)
     }
 }
 
-// On switches and key-in sources of a bank whose type the console lacks (6,
-// 7) are cleared, each following the bank of its own number; processor 0 of
-// an input has no such guard. The automixer rack becomes the automixer. The
-// on switches of the sample's banks are checked end to end.
+// Key-in sources of a bank whose type the console lacks (6, 7) are cleared,
+// each following the bank of its own number; processor 0 of an input has no
+// such guard. The on switches share the guard and are checked end to end on
+// the sample's banks. The automixer rack becomes the automixer.
 TEST_F(DynamicsRuleTrees, GuardsFollowTheirOwnBank)
 {
     struct Row {
