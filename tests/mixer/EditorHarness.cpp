@@ -1,9 +1,6 @@
 #include "EditorHarness.h"
 
-#include "host/DateTime.h"
 #include "mixer/QORA.h"
-
-#include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,8 +14,13 @@
 namespace {
 
 QMutex captureMutex;
-QStringList* captured = nullptr;
-QtMessageHandler previousHandler = nullptr;
+QStringList captured; // every line since the first LogCapture
+
+void capture(QtMsgType, const QMessageLogContext&, const QString& text)
+{
+    QMutexLocker lock(&captureMutex);
+    captured.append(text);
+}
 
 } // namespace
 
@@ -40,16 +42,11 @@ EditorHarness::EditorHarness(const QString& editorPath, const QString& extraOpti
     QFile::remove(m_iniPath);
     {
         QSettings ini(m_iniPath, QSettings::IniFormat);
-        ini.beginGroup(QStringLiteral("MainApplication"));
-        ini.setValue(QStringLiteral("VirtualDeviceFilePath"), editorPath);
-        ini.setValue(QStringLiteral("WireMode"), wireMode);
-        ini.endGroup();
-        ini.sync();
+        ini.setValue(QStringLiteral("MainApplication/VirtualDeviceFilePath"), editorPath);
+        ini.setValue(QStringLiteral("MainApplication/WireMode"), wireMode);
     }
-    QString options = QStringLiteral("--log=") + m_logPath;
-    if (!extraOptions.isEmpty())
-        options += QLatin1Char(' ') + extraOptions;
-    qputenv("QORA_EDITOR_OPTIONS", options.toLocal8Bit());
+    const QString options = QStringLiteral("--log=") + m_logPath + QLatin1Char(' ') + extraOptions;
+    qputenv("QORA_EDITOR_OPTIONS", options.trimmed().toLocal8Bit());
 }
 
 EditorHarness::~EditorHarness()
@@ -70,30 +67,20 @@ bool EditorHarness::destroy(IMixer* mixer)
 {
     if (mixer)
         mixer->Destroy();
-    for (int i = 0; i < 100; ++i) {
-        if (editorsRunning() == 0)
-            return true;
+    for (int i = 0; i < 100 && editorsRunning() > 0; ++i)
         QThread::msleep(50);
-    }
-    return false;
+    return editorsRunning() == 0;
 }
 
 int EditorHarness::editorsRunning()
 {
     const QByteArray marker = QByteArray("work=") + workDir().toLocal8Bit();
+    const QString self = QString::number(QCoreApplication::applicationPid());
     int count = 0;
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& pid : pids) {
-        bool numeric = false;
-        pid.toInt(&numeric);
-        if (!numeric)
-            continue;
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
-        if (!cmdline.open(QIODevice::ReadOnly))
-            continue;
-        const QList<QByteArray> args = cmdline.readAll().split('\0');
         // A zombie has an empty command line: it is gone for our purposes.
-        if (args.contains(marker) && QString::number(QCoreApplication::applicationPid()) != pid)
+        if (pid != self && pid.toInt() > 0 && cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().split('\0').contains(marker))
             ++count;
     }
     return count;
@@ -105,8 +92,7 @@ QList<QJsonObject> EditorHarness::requests() const
     QFile log(m_logPath);
     if (!log.open(QIODevice::ReadOnly))
         return result;
-    const QList<QByteArray> lines = log.readAll().split('\n');
-    for (const QByteArray& line : lines) {
+    for (const QByteArray& line : log.readAll().split('\n')) {
         const QJsonObject root = QJsonDocument::fromJson(line).object();
         if (root.contains(QStringLiteral("request")))
             result.append(root.value(QStringLiteral("request")).toObject());
@@ -114,44 +100,23 @@ QList<QJsonObject> EditorHarness::requests() const
     return result;
 }
 
-QList<QJsonObject> EditorHarness::requestsSince(int mark) const
-{
-    return requests().mid(mark);
-}
-
 LogCapture::LogCapture()
 {
     QMutexLocker lock(&captureMutex);
-    captured = new QStringList;
-    previousHandler = qInstallMessageHandler(&LogCapture::handler);
-}
-
-LogCapture::~LogCapture()
-{
-    qInstallMessageHandler(previousHandler);
-    QMutexLocker lock(&captureMutex);
-    delete captured;
-    captured = nullptr;
-}
-
-void LogCapture::handler(QtMsgType, const QMessageLogContext&, const QString& text)
-{
-    QMutexLocker lock(&captureMutex);
-    if (captured)
-        captured->append(text);
+    qInstallMessageHandler(&capture);
+    m_from = captured.size();
 }
 
 QStringList LogCapture::lines() const
 {
     QMutexLocker lock(&captureMutex);
-    return captured ? *captured : QStringList();
+    return captured.mid(m_from);
 }
 
 void LogCapture::clear()
 {
     QMutexLocker lock(&captureMutex);
-    if (captured)
-        captured->clear();
+    m_from = captured.size();
 }
 
 QString commandOf(const QJsonObject& request)
@@ -164,11 +129,15 @@ QJsonObject infoOf(const QJsonObject& request)
     return request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("info")).toObject();
 }
 
+QString addressOf(const QJsonObject& request)
+{
+    return infoOf(request).value(QStringLiteral("prmAddr")).toString();
+}
+
 QList<QJsonObject> listOf(const QJsonObject& request)
 {
     QList<QJsonObject> result;
-    const QJsonArray list = request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("list")).toArray();
-    for (const QJsonValue& element : list)
+    for (const QJsonValue& element : request.value(QStringLiteral("cmdinfo")).toObject().value(QStringLiteral("list")).toArray())
         result.append(element.toObject());
     return result;
 }
@@ -181,9 +150,4 @@ QList<QJsonObject> withCommand(const QList<QJsonObject>& requests, const QString
             result.append(r);
     }
     return result;
-}
-
-std::array<int, 6> fieldsOf(const DateTime& time)
-{
-    return {time.year, time.month, time.day, time.hour, time.minute, time.second};
 }

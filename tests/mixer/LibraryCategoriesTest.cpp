@@ -1,8 +1,5 @@
-#include "MapMixer.h"
+#include "EditorHarness.h"
 
-#include "host/IConversionDescription.h"
-#include "mixer/DataDecoder.h"
-#include "mixer/DataEncoder.h"
 #include "mixer/LibraryCategories.h"
 
 #include <gtest/gtest.h>
@@ -10,133 +7,53 @@
 #include <QMap>
 #include <set>
 
-namespace {
-
-class Description : public IConversionDescription
-{
-public:
-    IFileDescription* GetSource() const override { return nullptr; }
-    IFileDescription* GetTarget() const override { return nullptr; }
-    std::string GetSourceMixerId() const override { return "RQ10"; }
-    std::string GetTargetMixerId() const override { return "QORA"; }
-    void SetOption(QString name, int state) override { options[name] = state; }
-    int GetOption(QString name) const override
-    {
-        asked.append(name);
-        return options.value(name, -1);
-    }
-
-    QMap<QString, int> options;
-    mutable QStringList asked;
-};
-
-class CategoryMixer : public MapMixer
-{
-public:
-    CategoryMixer()
-        : MapMixer("STUB")
-    {
-    }
-    int LibraryIndexToCategoryId(int index) override
-    {
-        ++categoryCalls;
-        lastCategoryIndex = index;
-        return 7;
-    }
-    int categoryCalls = 0;
-    int lastCategoryIndex = -100;
-};
-
-} // namespace
-
 TEST(LibraryCategories, TableWithoutDescription)
 {
-    const int expected[][2] = {{0, 16}, {1, 55}, {2, 56}, {3, 53}, {4, 61}, {5, 49}, {6, 60}, {7, 62},
-                               {8, 54}, {9, 52}, {10, 59}, {11, 128}, {16, 133}, {22, 63}, {23, 134},
-                               {24, 138}, {25, 140}, {31, 144}, {57, 170}, {60, 173}};
-    for (const auto& row : expected)
+    // library index, category (-1: none), largest library entry
+    const int expected[][3] = {{0, 16, 100},   {1, 55, 100},   {2, 56, 100},   {3, 53, 100},  {4, 61, 100},
+                               {5, 49, 199},   {6, 60, 199},   {7, 62, 199},   {8, 54, 199},  {9, 52, 100},
+                               {10, 59, 100},  {11, 128, 100}, {16, 133, 100}, {17, -1, 100}, {21, -1, 100},
+                               {22, 63, 199},  {23, 134, 100}, {24, 138, 100}, {25, 140, 100}, {26, -1, 100},
+                               {30, -1, 100},  {31, 144, 100}, {57, 170, 100}, {60, 173, 100}, {61, -1, 100},
+                               {-1, -1, 100},  {1000, -1, 100}};
+    for (const auto& row : expected) {
         EXPECT_EQ(LibraryCategories::categoryId(row[0]), row[1]) << row[0];
-    for (int index : {-1, 17, 21, 26, 30, 61, 1000})
-        EXPECT_EQ(LibraryCategories::categoryId(index), -1) << index;
+        EXPECT_EQ(LibraryCategories::libraryMax(row[0]), row[2]) << row[0];
+    }
 }
 
+// The PEQ category goes to the 4-band library (6) unless one of the two
+// 8-band options is selected (1), then to the 8-band one (22).
 TEST(LibraryCategories, PeqLibrariesFollowTheOptions)
 {
-    Description notOffered;
-    EXPECT_EQ(LibraryCategories::categoryId(6, &notOffered), 60);
-    EXPECT_EQ(LibraryCategories::categoryId(22, &notOffered), -1);
-    EXPECT_EQ(notOffered.asked, QStringList({LibraryCategories::FromPeq8Option, LibraryCategories::ToPeq8Option,
-                                             LibraryCategories::FromPeq8Option, LibraryCategories::ToPeq8Option}));
-
-    Description to;
-    to.SetOption("Convert to 8Band PEQ Library", 1);
-    EXPECT_EQ(LibraryCategories::categoryId(22, &to), 60);
-    EXPECT_EQ(LibraryCategories::categoryId(6, &to), -1);
-    EXPECT_EQ(LibraryCategories::categoryId(57, &to), 170);
-
-    Description from;
-    from.SetOption("Convert from 8Band PEQ Library", 1);
-    from.SetOption("Convert to 8Band PEQ Library", 0);
-    EXPECT_EQ(LibraryCategories::categoryId(22, &from), 60);
-    EXPECT_EQ(LibraryCategories::categoryId(6, &from), -1);
-
-    Description offeredNotSelected;
-    offeredNotSelected.SetOption("Convert from 8Band PEQ Library", 0);
-    offeredNotSelected.SetOption("Convert to 8Band PEQ Library", 0);
-    EXPECT_EQ(LibraryCategories::categoryId(6, &offeredNotSelected), 60);
-    EXPECT_EQ(LibraryCategories::categoryId(22, &offeredNotSelected), -1);
-
-    for (int index : {61, -1, 17})
-        EXPECT_EQ(LibraryCategories::categoryId(index, &to), -1) << index;
-    EXPECT_EQ(LibraryCategories::categoryId(5, &to), 49);
-    // Table indexes do not ask.
-    Description quiet;
+    const QString from = LibraryCategories::FromPeq8Option, to = LibraryCategories::ToPeq8Option;
+    const struct {
+        QMap<QString, int> options;
+        int peq;
+        int peq8;
+    } cases[] = {
+        {{}, 60, -1}, {{{from, 0}, {to, 0}}, 60, -1}, {{{to, 1}}, -1, 60}, {{{from, 1}, {to, 0}}, -1, 60}};
+    for (const auto& c : cases) {
+        Conversion d("RQ10F", c.options);
+        EXPECT_EQ(LibraryCategories::categoryId(6, &d), c.peq);
+        EXPECT_EQ(LibraryCategories::categoryId(22, &d), c.peq8);
+        for (int index : {61, -1, 17})
+            EXPECT_EQ(LibraryCategories::categoryId(index, &d), -1) << index;
+        EXPECT_EQ(LibraryCategories::categoryId(57, &d), 170);
+    }
+    // Table indexes other than the PEQ libraries do not ask.
+    Conversion quiet;
     LibraryCategories::categoryId(3, &quiet);
-    EXPECT_TRUE(quiet.asked.isEmpty());
+    LibraryCategories::categoryId(6, &quiet);
+    EXPECT_EQ(quiet.asked, QStringList({from, to}));
 }
 
 TEST(LibraryCategories, LibrariesToConvert)
 {
     const std::vector<int> list = LibraryCategories::librariesToConvert();
     ASSERT_EQ(list.size(), 46u);
-    EXPECT_EQ(std::vector<int>(list.begin(), list.begin() + 7), std::vector<int>({3, 4, 7, 5, 6, 22, 9}));
-    for (int i = 0; i < 26; ++i)
-        EXPECT_EQ(list[7 + i], 31 + i);
-    EXPECT_EQ(std::vector<int>(list.begin() + 33, list.end()),
-              std::vector<int>({58, 59, 60, 8, 16, 15, 25, 11, 12, 13, 14, 23, 24}));
     EXPECT_EQ(std::set<int>(list.begin(), list.end()).size(), 46u);
     // Every converted library has a category.
     for (int index : list)
         EXPECT_NE(LibraryCategories::categoryId(index), -1) << index;
-}
-
-TEST(LibraryCategories, LibraryMax)
-{
-    for (int library : {5, 6, 7, 8, 22})
-        EXPECT_EQ(LibraryCategories::libraryMax(library), 199) << library;
-    for (int library : {-1, 0, 4, 9, 21, 23, 60})
-        EXPECT_EQ(LibraryCategories::libraryMax(library), 100) << library;
-}
-
-TEST(DataCoders, EncoderAsksItsMixerAndCarriesNoData)
-{
-    CategoryMixer mixer;
-    IDataEncoder* encoder = new DataEncoder(&mixer);
-    unsigned int size = 77;
-    encoder->Begin();
-    EXPECT_EQ(encoder->EncodeHeader(nullptr, 10, &size), 0);
-    EXPECT_EQ(mixer.categoryCalls, 0);
-    EXPECT_EQ(encoder->EncodeLibrary(31, 2, nullptr, &size), 0);
-    EXPECT_EQ(mixer.categoryCalls, 1);
-    EXPECT_EQ(mixer.lastCategoryIndex, 31);
-    EXPECT_EQ(encoder->EncodeEntry(31, 2, nullptr, &size), 0);
-    EXPECT_EQ(encoder->End(&size), 0);
-    EXPECT_EQ(size, 77u);
-    EXPECT_EQ(mixer.categoryCalls, 1);
-    encoder->Release();
-
-    IDataDecoder* decoder = new DataDecoder;
-    decoder->Begin("abc", 3);
-    EXPECT_EQ(decoder->Decode(5, nullptr, &size), 0);
-    decoder->Release();
 }

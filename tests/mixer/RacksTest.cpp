@@ -1,22 +1,16 @@
-// FX and velmar-rack placement through the plug-in's IMixer against the
-// editor program: where type writes land, what other parameters follow,
-// and how reads rebuild the FX placement from the console.
+// FX placement through the plug-in's IMixer against the editor program:
+// where type writes land, what other parameters follow, and how reads
+// rebuild the placement from the console. The placement's edge cases are
+// RackPlacementTest's; plug-in packing and its reads are also checked end
+// to end (tests/plaxbridge).
 #include "EditorHarness.h"
 
 #include "host/IMixer.h"
-#include "host/IParameter.h"
 #include "params/ValueNameTables.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 
 const char FxType[] = "/FX/FX/Param:0/PluginName:0/MMS";
-const char FxValue3[] = "/FX/FX/Param:0/Bank:0/Value:3/MMS";
-const char FxSlotSize[] = "/FX/FX/Param:0/SlotSize:0/MMS";
-const char PluginType[] = "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS";
-const char PluginSlotSize[] = "/VelmarRack/VelmarRack2/PlugIn:0/SlotSize/MMS";
-const char PluginParam[] = "/VelmarRack/VelmarRack2/PlugIn:0/LR:1/Parameter:2/Value:0/MMS";
 
 // Type values of table 13 by the racks they fill.
 constexpr int OneRack = 4;
@@ -25,9 +19,9 @@ constexpr int TwoRacks = 0;
 constexpr int OtherTwoRacks = 1;
 constexpr int NoEffect = 29;
 
-QString text(int table, int value)
+QString text(const char* typeName, int value)
 {
-    return QString::fromUtf8(ValueNameTables::FindValueName(table == 13 ? FxType : PluginType, value));
+    return QString::fromUtf8(ValueNameTables::FindValueName(typeName, value));
 }
 
 // (address, value) of the single writes among the requests.
@@ -35,73 +29,31 @@ QList<QPair<QString, QJsonValue>> singleWrites(const QList<QJsonObject>& request
 {
     QList<QPair<QString, QJsonValue>> result;
     for (const QJsonObject& r : withCommand(requests, "set_prm_val"))
-        result.append(qMakePair(infoOf(r).value("prmAddr").toString(), infoOf(r).value("prmValue")));
+        result.append(qMakePair(addressOf(r), infoOf(r).value("prmValue")));
     return result;
 }
 
 } // namespace
 
-class EditorRacks : public ::testing::Test
-{
-protected:
-    static void SetUpTestSuite()
-    {
-        harness = new EditorHarness();
-        mixer = harness->create();
-    }
-    static void TearDownTestSuite()
-    {
-        EXPECT_TRUE(harness->destroy(mixer));
-        delete harness;
-    }
-
-    void SetUp() override
-    {
-        ASSERT_NE(mixer, nullptr);
-        // Scene 0 is the initial memory: empty racks, rack flags cleared,
-        // and no parking scene is made for it.
-        mixer->SetCurrentSceneMemory(0);
-        fxType = mixer->CreateParameter(FxType);
-        fxValue = mixer->CreateParameter(FxValue3);
-        fxSlotSize = mixer->CreateParameter(FxSlotSize);
-        pluginType = mixer->CreateParameter(PluginType);
-        pluginSlotSize = mixer->CreateParameter(PluginSlotSize);
-        pluginParam = mixer->CreateParameter(PluginParam);
-    }
-    void TearDown() override
-    {
-        for (IParameter* p : {fxType, fxValue, fxSlotSize, pluginType, pluginSlotSize, pluginParam})
-            p->Destroy();
-    }
-
-    IParameter* fxType = nullptr;
-    IParameter* fxValue = nullptr;
-    IParameter* fxSlotSize = nullptr;
-    IParameter* pluginType = nullptr;
-    IParameter* pluginSlotSize = nullptr;
-    IParameter* pluginParam = nullptr;
-    static EditorHarness* harness;
-    static IMixer* mixer;
-};
-
-EditorHarness* EditorRacks::harness = nullptr;
-IMixer* EditorRacks::mixer = nullptr;
+using EditorRacks = SharedEditor;
 
 TEST_F(EditorRacks, EvenSizedEffectsMoveToEvenRacksAndReadBack)
 {
+    IParameter* fxType = parameter(FxType);
+    IParameter* fxValue = parameter("/FX/FX/Param:0/Bank:0/Value:3/MMS");
     const int types[] = {OneRack, TwoRacks, OtherOneRack, OtherTwoRacks};
-    int mark = harness->mark();
+    int mark = harness().mark();
     for (int unit = 0; unit < 4; ++unit)
         mixer->SetValue(fxType, unit, types[unit], 0);
     mixer->SetValue(fxValue, 3, 42, 0);
-    mixer->SetValue(fxSlotSize, 1, 99, 0);
+    mixer->SetValue(parameter("/FX/FX/Param:0/SlotSize:0/MMS"), 1, 99, 0);
 
-    const auto writes = singleWrites(harness->requestsSince(mark));
+    const auto writes = singleWrites(harness().requestsSince(mark));
     ASSERT_EQ(writes.size(), 6);
     const int racks[] = {0, 2, 4, 6};
     for (int unit = 0; unit < 4; ++unit) {
         EXPECT_EQ(writes[unit].first, QStringLiteral("/FX/FX:%1/Param:0/PluginName:0/MMS").arg(racks[unit]));
-        EXPECT_EQ(writes[unit].second.toString(), text(13, types[unit]));
+        EXPECT_EQ(writes[unit].second.toString(), text(FxType, types[unit]));
     }
     EXPECT_EQ(writes[4].first, "/FX/FX:6/Param:0/Bank:0/Value:3/MMS");
     EXPECT_EQ(writes[4].second.toInt(), 42);
@@ -112,95 +64,22 @@ TEST_F(EditorRacks, EvenSizedEffectsMoveToEvenRacksAndReadBack)
     // Clearing the flags makes the next read rebuild the placement from the
     // racks' types.
     mixer->SetCurrentSceneMemory();
-    mark = harness->mark();
+    mark = harness().mark();
     for (int unit = 0; unit < 4; ++unit)
         EXPECT_EQ(mixer->GetValue(fxType, unit, 0), types[unit]) << unit;
     EXPECT_EQ(mixer->GetValue(fxValue, 3, 0), 42);
-    const QList<QJsonObject> reads = harness->requestsSince(mark);
+    const QList<QJsonObject> reads = harness().requestsSince(mark);
     // 16 rack types once, the 4 types, one block of 16 values.
     ASSERT_EQ(reads.size(), 16 + 4 + 1);
-    for (int rack = 0; rack < 16; ++rack)
-        EXPECT_EQ(infoOf(reads[rack]).value("prmAddr").toString(),
-                  QStringLiteral("/FX/FX:%1/Param:0/PluginName:0").arg(rack));
-    EXPECT_EQ(infoOf(reads[17]).value("prmAddr").toString(), "/FX/FX:2/Param:0/PluginName:0/MMS");
-    EXPECT_EQ(listOf(reads[20]).size(), 16);
+    EXPECT_EQ(addressOf(reads[15]), "/FX/FX:15/Param:0/PluginName:0");
+    EXPECT_EQ(addressOf(reads[17]), "/FX/FX:2/Param:0/PluginName:0/MMS");
 
-    // Units without an effect read 29 without asking the editor.
-    mark = harness->mark();
+    // Units without an effect read 29 without asking the editor, and units
+    // outside 0..15 never index the placement.
+    mark = harness().mark();
     EXPECT_EQ(mixer->GetValue(fxType, 4, 0), NoEffect);
-    EXPECT_EQ(mixer->GetValue(fxValue, 15, 0), NoEffect);
-    // Units outside 0..15 never index the placement.
     EXPECT_EQ(mixer->GetValue(fxValue, 16, 0), NoEffect);
     mixer->SetValue(fxType, 16, OneRack, 0);
     mixer->SetValue(fxValue, -1, 1, 0);
-    EXPECT_TRUE(harness->requestsSince(mark).isEmpty());
-}
-
-TEST_F(EditorRacks, TwoRackUnitTakesTheLastTwoRacks)
-{
-    const int mark = harness->mark();
-    for (int unit = 0; unit < 14; ++unit)
-        mixer->SetValue(fxType, unit, OneRack, 0);
-    mixer->SetValue(fxType, 14, TwoRacks, 0);
-    mixer->SetValue(fxType, 15, OneRack, 0);
-    mixer->SetValue(fxValue, 15, 7, 0);
-    const auto writes = singleWrites(harness->requestsSince(mark));
-    ASSERT_EQ(writes.size(), 15);
-    EXPECT_EQ(writes[13].first, "/FX/FX:13/Param:0/PluginName:0/MMS");
-    EXPECT_EQ(writes[14].first, "/FX/FX:14/Param:0/PluginName:0/MMS");
-    EXPECT_EQ(writes[14].second.toString(), text(13, TwoRacks));
-}
-
-TEST_F(EditorRacks, EmptyTypeEndsThePlacement)
-{
-    int mark = harness->mark();
-    mixer->SetValue(fxType, 0, OneRack, 0);
-    mixer->SetValue(fxType, 1, TwoRacks, 0);
-    mixer->SetValue(fxType, 2, NoEffect, 0);
-    for (int unit = 3; unit < 6; ++unit)
-        mixer->SetValue(fxType, unit, OneRack, 0);
-    mixer->SetValue(fxValue, 4, 1, 0);
-    EXPECT_EQ(singleWrites(harness->requestsSince(mark)).size(), 2);
-
-    mixer->SetCurrentSceneMemory();
-    EXPECT_EQ(mixer->GetValue(fxType, 1, 0), TwoRacks);
-    mark = harness->mark();
-    EXPECT_EQ(mixer->GetValue(fxType, 2, 0), NoEffect);
-    EXPECT_EQ(mixer->GetValue(fxType, 3, 0), NoEffect);
-    EXPECT_TRUE(harness->requestsSince(mark).isEmpty());
-}
-
-TEST_F(EditorRacks, PluginsPackIntoVelmarRacks)
-{
-    const int types[] = {0, 1, 2, 6}; // 6, 4, 4 and 4 slots
-    const int mark = harness->mark();
-    for (int i = 0; i < 4; ++i)
-        mixer->SetValue(pluginType, i, types[i], 0);
-    mixer->SetValue(pluginSlotSize, 3, 1, 0);
-    mixer->SetValue(pluginParam, 2, 1234, 0);
-    mixer->SetValue(pluginParam, 4, 1, 0); // never placed: dropped
-
-    const auto writes = singleWrites(harness->requestsSince(mark));
-    ASSERT_EQ(writes.size(), 6);
-    EXPECT_EQ(writes[0].first, "/VelmarRack/VelmarRack2:0/PlugIn:0/PluginName/MMS");
-    EXPECT_EQ(writes[1].first, "/VelmarRack/VelmarRack2:0/PlugIn:6/PluginName/MMS");
-    EXPECT_EQ(writes[2].first, "/VelmarRack/VelmarRack2:0/PlugIn:10/PluginName/MMS");
-    EXPECT_EQ(writes[3].first, "/VelmarRack/VelmarRack2:1/PlugIn:0/PluginName/MMS");
-    EXPECT_EQ(writes[3].second.toString(), text(14, 6));
-    EXPECT_EQ(writes[4].first, "/VelmarRack/VelmarRack2:1/PlugIn:0/SlotSize/MMS");
-    EXPECT_EQ(writes[4].second.toInt(), 4);
-    EXPECT_EQ(writes[5].first, "/VelmarRack/VelmarRack2:0/PlugIn:10/LR:1/Parameter:2/Value:0/MMS");
-
-    // Reads use the fixed layout: host plug-in 16 is rack 1, slot 0.
-    EXPECT_EQ(mixer->GetValue(pluginType, 16, 0), 6);
-    EXPECT_EQ(mixer->GetValue(pluginType, 6, 0), 1);
-    EXPECT_EQ(mixer->GetValue(pluginParam, 10, 0), 1234);
-    // An empty slot holds the empty type, value 59.
-    EXPECT_EQ(mixer->GetValue(pluginType, 1, 0), 59);
-
-    const int outside = harness->mark();
-    EXPECT_EQ(mixer->GetValue(pluginParam, 64, 0), 0);
-    mixer->SetValue(pluginParam, 64, 1, 0);
-    mixer->SetValue(pluginType, -1, 1, 0);
-    EXPECT_TRUE(harness->requestsSince(outside).isEmpty());
+    EXPECT_TRUE(harness().requestsSince(mark).isEmpty());
 }

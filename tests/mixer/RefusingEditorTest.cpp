@@ -1,13 +1,15 @@
-// An editor that refuses every parameter write and one scene-list row:
-// the default-value sequences still run in full, and the scene list read
-// fails with the host's exception.
+// An editor that refuses every parameter write and one scene-list row, and
+// reports DCA 1's name as a number: the default-value sequences still run in
+// full, and the scene list and name list reads fail with the host's
+// exceptions.
 #include "EditorHarness.h"
 
 #include "host/ConverterException.h"
 #include "host/IMixer.h"
 #include "host/IParameter.h"
+#include "host/MixerException.h"
 
-#include <gtest/gtest.h>
+#include <QRegularExpression>
 
 #include <memory>
 
@@ -17,7 +19,8 @@ protected:
     static void SetUpTestSuite()
     {
         harness = new EditorHarness(EditorHarness::realEditor(),
-                                    "--ng-match=set_prm_val --ng-match=setData_prm_val --ng-match=Info:3/SceneNumber");
+                                    "--ng-match=set_prm_val --ng-match=setData_prm_val --ng-match=Info:3/SceneNumber "
+                                    "--force-type=4:DCA:1/Label");
         mixer = harness->create();
     }
     static void TearDownTestSuite()
@@ -26,7 +29,6 @@ protected:
         delete harness;
     }
     void SetUp() override { ASSERT_NE(mixer, nullptr); }
-
     static EditorHarness* harness;
     static IMixer* mixer;
 };
@@ -52,15 +54,9 @@ TEST_F(RefusingEditor, DefaultValueSequencesRunInFull)
     EXPECT_EQ(commandOf(sent[0]), "set_init_current");
     EXPECT_TRUE(log.contains("###QORA: Initialize Current Memories"));
 
-    int errors = 0;
-    for (const QString& line : log.lines()) {
-        if (line.startsWith("###QORA: SetMMSValue[") && line.endsWith("] ERROR"))
-            ++errors;
-    }
     // Every single write, the two patch batches and the recall safe.
-    EXPECT_EQ(errors, 16 * 70 + 32 * 5 + 2 + 1);
-    EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/FX/FX:15/Param:0/Bank:0/Value:63] ERROR"));
-    EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/Mixing/GEQRack2:31/AB:1/On:0] ERROR"));
+    EXPECT_EQ(log.lines().filter(QRegularExpression("^###QORA: SetMMSValue\\[.*\\] ERROR$")).size(),
+              16 * 70 + 32 * 5 + 2 + 1);
     EXPECT_TRUE(log.contains("###QORA: SetMMSValue[/Mixing/InputChannel:119/InPatch:0/Bank:1/Source:0] ERROR"));
 }
 
@@ -81,6 +77,21 @@ TEST_F(RefusingEditor, SceneListReadFailureThrows)
     EXPECT_EQ(infoOf(sent[3]).value("prmAddr").toString(), "/SceneList/Bank:0/Info:3/SceneNumber:0");
     EXPECT_EQ(count, 8u);
     EXPECT_EQ(scenes[0], 9u);
+}
+
+TEST_F(RefusingEditor, NonTextNameThrowsMixerException)
+{
+    QStringList names{"kept"};
+    try {
+        mixer->GetNameParameterList(4, names);
+        FAIL() << "no exception";
+    } catch (MixerException* e) {
+        std::unique_ptr<MixerException> owned(e);
+        EXPECT_STREQ(e->what(), "GetMMSStrValue() MMS value type is not string.");
+        EXPECT_EQ(e->source(), "QORA");
+        EXPECT_EQ(e->code(), -1);
+    }
+    EXPECT_EQ(names, (QStringList{"kept", "/Mixing/DCA/Label:0/Name:0/MMS", ""}));
 }
 
 // The default write path against an editor that refuses one value: the

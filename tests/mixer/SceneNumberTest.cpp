@@ -4,31 +4,20 @@
 
 #include <stdexcept>
 
-TEST(SceneNumber, TextHasTwoDecimals)
+TEST(SceneNumber, HostNumbersAndConsoleTexts)
 {
-    EXPECT_EQ(SceneNumber::text(123), "1.23");
-    EXPECT_EQ(SceneNumber::text(5), "0.05");
-    EXPECT_EQ(SceneNumber::text(0), "0.00");
-    EXPECT_EQ(SceneNumber::text(1250), "12.50");
-    EXPECT_EQ(SceneNumber::text(30000), "300.00");
-    EXPECT_EQ(SceneNumber::text(SceneNumber::Parking), "999.99");
-}
-
-TEST(SceneNumber, RowTextsToHostNumbers)
-{
-    EXPECT_EQ(SceneNumber::fromRowText("12.50"), 1250);
-    EXPECT_EQ(SceneNumber::fromRowText("0.05"), 5);
-    EXPECT_EQ(SceneNumber::fromRowText("999.99"), 99999);
-    EXPECT_EQ(SceneNumber::fromRowText(" 1.23"), 123);
-    EXPECT_EQ(SceneNumber::fromRowText("1.23abc"), 123);
-    // Only the first "." goes.
-    EXPECT_EQ(SceneNumber::fromRowText("1.2.3"), 12);
-    // A whole number is a console number without decimals.
-    EXPECT_EQ(SceneNumber::fromRowText("12"), 1200);
-}
-
-TEST(SceneNumber, BadRowTextsThrowTheStandardErrors)
-{
+    // host number <-> console text with two decimals
+    const std::pair<int, const char*> both[] = {
+        {0, "0.00"}, {5, "0.05"}, {123, "1.23"}, {1250, "12.50"}, {30000, "300.00"}, {SceneNumber::Parking, "999.99"}};
+    for (const auto& [number, text] : both) {
+        EXPECT_EQ(SceneNumber::text(number), text);
+        EXPECT_EQ(SceneNumber::fromRowText(text), number) << text;
+    }
+    // Leading blanks and trailing junk are passed over; only the first "."
+    // goes; a whole number is a console number without decimals.
+    const std::pair<const char*, int> rows[] = {{" 1.23", 123}, {"1.23abc", 123}, {"1.2.3", 12}, {"12", 1200}};
+    for (const auto& [text, number] : rows)
+        EXPECT_EQ(SceneNumber::fromRowText(text), number) << text;
     EXPECT_THROW(SceneNumber::fromRowText("abc"), std::invalid_argument);
     EXPECT_THROW(SceneNumber::fromRowText(".x"), std::invalid_argument);
     EXPECT_THROW(SceneNumber::fromRowText("99999999999.99"), std::out_of_range);

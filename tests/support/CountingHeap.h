@@ -1,41 +1,37 @@
 #pragma once
 
+#include "support/HeapRegistry.h"
 #include "support/IHeapManager.h"
 
 #include <set>
 
-// Wraps a heap and tracks the blocks it has handed out, so a test can tell
-// a leak (a block never released) or a foreign release apart.
+// Installed as heap 0 while it exists: wraps the heap it replaces and tracks
+// the blocks it hands out, so a test sees a leak or a foreign release, and
+// can make the next allocation fail.
 class CountingHeap : public OLIB::IHeapManager
 {
 public:
-    explicit CountingHeap(OLIB::IHeapManager* inner);
+    CountingHeap() { OLIB::HeapRegistry::installHeap(0, this); }
+    ~CountingHeap() override { OLIB::HeapRegistry::installHeap(0, m_inner); }
 
-    const char* name() const override;
-    int heapKind() const override;
-    void* allocate(std::size_t size, bool log, const char* label) override;
-    std::uint32_t release(void* pointer, bool log) override;
+    const char* name() const override { return "CountingHeap"; }
+    int heapKind() const override { return -1; }
+    void* allocate(std::size_t size, bool log, const char* label) override
+    {
+        lastLabel = label;
+        void* p = failNext ? nullptr : m_inner->allocate(size, log, label);
+        failNext = false;
+        if (p)
+            m_live.insert(p);
+        return p;
+    }
+    std::uint32_t release(void* p, bool log) override { return m_live.erase(p) ? m_inner->release(p, log) : 0x80000000u; }
 
     std::size_t outstanding() const { return m_live.size(); }
-    int allocations = 0;
-    int releases = 0;
     bool failNext = false;
     const char* lastLabel = nullptr;
 
 private:
-    OLIB::IHeapManager* m_inner;
+    OLIB::IHeapManager* m_inner = OLIB::HeapRegistry::getHeapManager(0);
     std::set<void*> m_live;
-};
-
-// Installs a CountingHeap as heap 0 for the lifetime of the object.
-class HeapZeroGuard
-{
-public:
-    HeapZeroGuard();
-    ~HeapZeroGuard();
-    CountingHeap& heap() { return *m_heap; }
-
-private:
-    OLIB::IHeapManager* m_previous;
-    CountingHeap* m_heap;
 };

@@ -1,6 +1,5 @@
 #include "CountingHeap.h"
 #include "support/GlobalHeapManager.h"
-#include "support/HeapRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -9,107 +8,69 @@
 
 using OLIB::HeapRegistry;
 
-TEST(HeapRegistry, HeapZeroIsTheGlobalHeapAndUnknownNumbersHaveNone)
+// A block: heap number and big-endian size in its 8-byte header, then
+// zeroed data; sizes 1..0xFFFFFF only.
+TEST(HeapRegistry, BlocksCarryTheirHeaderAndLimits)
 {
-    ASSERT_NE(HeapRegistry::getHeapManager(0), nullptr);
+    // Heap 0 is the global heap, quiet; the others are empty.
     EXPECT_STREQ(HeapRegistry::getHeapManager(0)->name(), "GlobalHeapManager");
     EXPECT_EQ(HeapRegistry::getHeapManager(0)->heapKind(), -1);
-    EXPECT_EQ(HeapRegistry::getHeapManager(1), nullptr);
-    EXPECT_EQ(HeapRegistry::getHeapManager(31), nullptr);
-    EXPECT_EQ(HeapRegistry::getHeapManager(32), nullptr);
-    EXPECT_FALSE(HeapRegistry::isHeapLogged(0));
-    EXPECT_FALSE(HeapRegistry::isHeapLogged(32));
-}
+    EXPECT_TRUE(!HeapRegistry::getHeapManager(1) && !HeapRegistry::getHeapManager(31) && !HeapRegistry::getHeapManager(32));
+    EXPECT_FALSE(HeapRegistry::isHeapLogged(0) || HeapRegistry::isHeapLogged(32));
+    EXPECT_EQ(HeapRegistry::installHeap(32, nullptr), nullptr);
+    testing::internal::CaptureStdout();
+    HeapRegistry::releaseBlock(HeapRegistry::allocateBlock(0, "quiet", 32));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
-TEST(HeapRegistry, SizeLimitsAreCheckedBeforeTheHeapIsAsked)
-{
-    HeapZeroGuard guard;
+    CountingHeap heap;
     EXPECT_EQ(HeapRegistry::allocateBlock(0, "t", 0), nullptr);
     EXPECT_EQ(HeapRegistry::allocateBlock(0, "t", 0x1000000), nullptr);
-    EXPECT_EQ(guard.heap().allocations, 0);
-    EXPECT_EQ(guard.heap().lastLabel, nullptr);
-    EXPECT_EQ(HeapRegistry::allocateBlock(7, "t", 4), nullptr);   // empty entry
+    EXPECT_EQ(heap.lastLabel, nullptr) << "the heap was asked";
+    EXPECT_EQ(HeapRegistry::allocateBlock(7, "t", 4), nullptr);
+    heap.failNext = true;
+    EXPECT_EQ(HeapRegistry::allocateBlock(0, "t", 10), nullptr);
 
-    void* largest = HeapRegistry::allocateBlock(0, "t", 0xFFFFFF);
-    ASSERT_NE(largest, nullptr);
-    const auto* header = static_cast<unsigned char*>(largest) - 8;
-    EXPECT_EQ(header[1], 0xFF);
-    EXPECT_EQ(header[2], 0xFF);
-    EXPECT_EQ(header[3], 0xFF);
-    EXPECT_EQ(HeapRegistry::releaseBlock(largest), 0u);
-    EXPECT_EQ(guard.heap().outstanding(), 0u);
-}
-
-TEST(HeapRegistry, BlockHeaderAndZeroedData)
-{
-    HeapZeroGuard guard;
     void* data = HeapRegistry::allocateBlock(0, "label", 3);
     ASSERT_NE(data, nullptr);
-    EXPECT_STREQ(guard.heap().lastLabel, "label");
-    const auto* bytes = static_cast<unsigned char*>(data) - 8;
+    EXPECT_STREQ(heap.lastLabel, "label");
     const unsigned char expected[11] = {0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0};
-    EXPECT_EQ(std::memcmp(bytes, expected, sizeof expected), 0);
+    EXPECT_EQ(std::memcmp(static_cast<unsigned char*>(data) - 8, expected, sizeof expected), 0);
+    void* largest = HeapRegistry::allocateBlock(0, "t", 0xFFFFFF);
+    ASSERT_NE(largest, nullptr);
+    const unsigned char sizeBytes[4] = {0, 0xFF, 0xFF, 0xFF};
+    EXPECT_EQ(std::memcmp(static_cast<unsigned char*>(largest) - 8, sizeBytes, 4), 0);
     EXPECT_EQ(HeapRegistry::releaseBlock(data), 0u);
-    EXPECT_EQ(guard.heap().outstanding(), 0u);
-}
+    EXPECT_EQ(HeapRegistry::releaseBlock(largest), 0u);
+    EXPECT_EQ(heap.outstanding(), 0u);
 
-TEST(HeapRegistry, ReleaseFailuresReportTheSignBitOnly)
-{
+    // Release failures report the sign bit only: no block, a header naming a
+    // heap that does not exist, a block heap 0 never handed out.
     EXPECT_EQ(HeapRegistry::releaseBlock(nullptr), 0x80000000u);
-
-    // A block whose header names a heap that does not exist.
-    unsigned char fake[16] = {5, 0, 0, 8};
-    EXPECT_EQ(HeapRegistry::releaseBlock(fake + 8), 0x80000000u);
-
-    HeapZeroGuard guard;
-    unsigned char foreign[16] = {0, 0, 0, 8};   // heap 0, but never allocated there
+    unsigned char noHeap[16] = {5, 0, 0, 8};
+    EXPECT_EQ(HeapRegistry::releaseBlock(noHeap + 8), 0x80000000u);
+    unsigned char foreign[16] = {0, 0, 0, 8};
     EXPECT_EQ(HeapRegistry::releaseBlock(foreign + 8), 0x80000000u);
 }
 
-TEST(HeapRegistry, AllocationFailureGivesNull)
-{
-    HeapZeroGuard guard;
-    guard.heap().failNext = true;
-    EXPECT_EQ(HeapRegistry::allocateBlock(0, "x", 10), nullptr);
-}
-
-TEST(GlobalHeapManager, LogsOnlyWhenAsked)
+TEST(GlobalHeapManager, LogsOnlyWhenAskedAndCutsLinesAt255)
 {
     OLIB::GlobalHeapManager heap;
-
     testing::internal::CaptureStdout();
-    void* quiet = heap.allocate(16, false, "quiet");
-    heap.release(quiet, false);
+    heap.release(heap.allocate(16, false, "quiet"), false);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 
     testing::internal::CaptureStdout();
-    void* loud = heap.allocate(16, true, nullptr);
-    heap.release(loud, true);
+    heap.release(heap.allocate(16, true, nullptr), true);
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_NE(out.find("GlobalHeapManager::new    > 0x"), std::string::npos) << out;
     EXPECT_NE(out.find("(          16) = ????"), std::string::npos) << out;
     EXPECT_NE(out.find("GlobalHeapManager::delete > 0x"), std::string::npos) << out;
     // Full pointer width: 16 hex digits after 0x.
-    const auto at = out.find("new    > 0x");
-    ASSERT_NE(at, std::string::npos);
-    EXPECT_EQ(out.find(' ', at + 11), at + 11 + 16) << out;
-
+    const auto at = out.find("GlobalHeapManager::new    > 0x");
+    ASSERT_NE(at, std::string::npos) << out;
+    EXPECT_EQ(out.find(' ', at + 30), at + 30 + 16) << out;
     EXPECT_EQ(heap.release(nullptr, true), 0x80000000u);
-}
 
-TEST(GlobalHeapManager, LogLineIsCutAt255Characters)
-{
-    OLIB::GlobalHeapManager heap;
-    const std::string longText(400, 'x');
     testing::internal::CaptureStdout();
-    heap.log("%s", longText.c_str());
+    heap.log("%s", std::string(400, 'x').c_str());
     EXPECT_EQ(testing::internal::GetCapturedStdout(), std::string(255, 'x'));
-}
-
-TEST(GlobalHeapManager, RegistryHeapsStayQuiet)
-{
-    testing::internal::CaptureStdout();
-    void* p = HeapRegistry::allocateBlock(0, "quiet", 32);
-    HeapRegistry::releaseBlock(p);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
