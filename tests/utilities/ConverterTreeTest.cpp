@@ -12,13 +12,16 @@
 #include "host/MapValueConverter.h"
 #include "host/MultiplyValueConverter.h"
 #include "host/OffsetValueConverter.h"
+#include "host/Parameter.h"
 #include "host/ParameterConverterFactory.h"
 #include "host/ParameterNotFoundException.h"
+#include "host/ParameterRangeIterator.h"
 #include "host/RangeFilter.h"
 #include "host/SwitchConverter.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -37,31 +40,23 @@ using Tree = std::unique_ptr<T, ReleaseConverter>;
 // Filters and value converters that count their destruction.
 int g_destroyed = 0;
 
-class CountingFilter : public IFilter
+template <class Base>
+class Counted : public Base
 {
 public:
-    explicit CountingFilter(bool pass) : m_pass(pass) {}
-    ~CountingFilter() override { ++g_destroyed; }
-    bool Pass(const ConversionContext&, const std::vector<int>&) const override { return m_pass; }
-
-private:
-    bool m_pass;
+    using Base::Base;
+    ~Counted() override { ++g_destroyed; }
 };
 
-class CountingConverter : public IValueConverter
+// Filters that let every channel through, or none.
+IFilter* passing()
 {
-public:
-    explicit CountingConverter(int add) : m_add(add) {}
-    ~CountingConverter() override { ++g_destroyed; }
-    bool Convert(const ConversionContext&, int input, int& output) override
-    {
-        output = input + m_add;
-        return true;
-    }
-
-private:
-    int m_add;
-};
+    return new Counted<RangeFilter>(false, 0, false, 0, true);
+}
+IFilter* blocking()
+{
+    return new Counted<RangeFilter>(true, INT_MIN, false, 0, false);
+}
 
 // Maps one target-model dependency name to a differently named source parameter.
 class MappingFactory : public ParameterConverterFactory
@@ -109,16 +104,24 @@ protected:
     MapMixer source{"SRC", {0, 47, 0, 0}};
 };
 
-std::vector<std::pair<int, int>> walk(IConverterIterator* it)
+using Pairs = std::vector<std::pair<int, int>>;
+
+// Walks an iterator to its end (at most 100 steps) twice, around a Reset,
+// checks Count() against the walk and releases the iterator.
+Pairs walk(IConverterIterator* it)
 {
-    std::vector<std::pair<int, int>> seen;
+    Pairs seen[2];
     int channel = 0;
     int sub = 0;
-    while (it->Next(channel, sub) && seen.size() < 100)
-        seen.emplace_back(channel, sub);
-    EXPECT_EQ(it->Count(), static_cast<int>(seen.size()));
+    for (Pairs& pairs : seen) {
+        it->Reset();
+        while (it->Next(channel, sub) && pairs.size() < 100)
+            pairs.emplace_back(channel, sub);
+    }
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(it->Count(), static_cast<int>(seen[0].size()));
     it->Destroy();
-    return seen;
+    return seen[0];
 }
 
 } // namespace
@@ -126,11 +129,8 @@ std::vector<std::pair<int, int>> walk(IConverterIterator* it)
 TEST_F(ConverterTree, ChannelsAreTheTargetsLimitedToTheSources)
 {
     auto tree = make<CopyPasteParamConverter>();
-    EXPECT_TRUE(tree->Convert(5, 0));
-    ASSERT_EQ(target.writes.size(), 1u);
-    EXPECT_EQ(target.writes[0].name, kTarget);
-    EXPECT_EQ(target.writes[0].channel, 5);
-    EXPECT_EQ(target.writes[0].value, 15);
+    EXPECT_EQ(convert(*tree, 2), (std::vector<int>{10, 11}));
+    EXPECT_EQ(target.writes.size(), 2u);
     EXPECT_EQ(tree->GetSourceParameter()->GetName(), kSource);
     EXPECT_EQ(tree->GetTargetParameter()->GetName(), kTarget);
     EXPECT_EQ(std::make_pair(tree->GetStart(), tree->GetEnd()), std::make_pair(0, 47));
@@ -140,7 +140,7 @@ TEST_F(ConverterTree, ChannelsAreTheTargetsLimitedToTheSources)
     const int reads = source.reads;
     EXPECT_FALSE(tree->Convert(48, 0));
     EXPECT_FALSE(tree->Convert(-1, 0));
-    EXPECT_EQ(target.writes.size(), 1u);
+    EXPECT_EQ(target.writes.size(), 2u);
     EXPECT_EQ(source.reads, reads) << "a channel outside the range must not be read";
 
     source.setRanges("/Late/MMS", {4, 200, 0, 0});
@@ -160,8 +160,8 @@ TEST_F(ConverterTree, SubIndicesAreTheTargetsAndLineUpWithTheSources)
     source.set(kSource, 2, 55, 20);
     auto tree = make<CopyPasteParamConverter>();
     EXPECT_EQ(std::make_pair(tree->SubIndexStart(), tree->SubIndexEnd()), std::make_pair(7, 8));
-    EXPECT_EQ(walk(tree->GetTargetIterator()), (std::vector<std::pair<int, int>>{{1, 7}, {1, 8}, {2, 7}, {2, 8}}));
-    EXPECT_EQ(walk(tree->GetSourceIterator()), (std::vector<std::pair<int, int>>{{1, 20}, {2, 20}}));
+    EXPECT_EQ(walk(tree->GetTargetIterator()), (Pairs{{1, 7}, {1, 8}, {2, 7}, {2, 8}}));
+    EXPECT_EQ(walk(tree->GetSourceIterator()), (Pairs{{1, 20}, {2, 20}}));
 
     EXPECT_TRUE(tree->Convert(2, 7));
     ASSERT_EQ(target.writes.size(), 1u);
@@ -176,7 +176,7 @@ TEST_F(ConverterTree, SubIndicesAreTheTargetsAndLineUpWithTheSources)
 TEST_F(ConverterTree, CompositeNeedsEveryFilterAndRunsItsConvertersInOrder)
 {
     auto offsetFirst = make<CompositeParamConverter>();
-    offsetFirst->AddFilter(new CountingFilter(true));
+    offsetFirst->AddFilter(passing());
     offsetFirst->AddConverter(new OffsetValueConverter(1));
     offsetFirst->AddConverter(new MultiplyValueConverter(10));
     EXPECT_EQ(convert(*offsetFirst, 1), std::vector<int>{110});
@@ -188,8 +188,8 @@ TEST_F(ConverterTree, CompositeNeedsEveryFilterAndRunsItsConvertersInOrder)
 
     target.writes.clear();
     auto shut = make<CompositeParamConverter>();
-    shut->AddFilter(new CountingFilter(true));
-    shut->AddFilter(new CountingFilter(false));
+    shut->AddFilter(passing());
+    shut->AddFilter(blocking());
     EXPECT_FALSE(shut->Convert(2, 0));
     // A step that refuses halfway writes nothing.
     auto refusing = make<CompositeParamConverter>();
@@ -240,7 +240,7 @@ TEST_F(ConverterTree, SwitchTakesTheFirstPassingCase)
     plain->AddCase(nullptr, nullptr);
     EXPECT_TRUE(plain->Convert(5, 0));
     EXPECT_EQ(target.get(kTarget, 5), 15);
-    plain->AddFilter(new CountingFilter(false));
+    plain->AddFilter(blocking());
     EXPECT_FALSE(plain->Convert(6, 0));
 }
 
@@ -251,7 +251,7 @@ TEST_F(ConverterTree, IfThenElseConditionPicksTheBranchAndFiltersGateTheWhole)
     tree->AddIf(new ConstantConverter(10));
     tree->AddElse(new OffsetValueConverter(100));
     EXPECT_EQ(convert(*tree, 2), (std::vector<int>{10, 111}));
-    tree->AddFilter(new CountingFilter(false));
+    tree->AddFilter(blocking());
     EXPECT_FALSE(tree->Convert(2, 0));
 
     auto onlyIf = make<IfThenElseConverter>();   // an empty branch writes nothing
@@ -265,36 +265,34 @@ TEST_F(ConverterTree, IfThenElseConditionPicksTheBranchAndFiltersGateTheWhole)
     EXPECT_EQ(target.get(kTarget, 4), 15);
 }
 
-TEST_F(ConverterTree, DestroyReleasesParametersFiltersAndConverters)
+// Destroy, or a throw while building, releases the parameters, filters and
+// converters of a tree.
+TEST_F(ConverterTree, TreesReleaseWhatTheyHold)
 {
     {
         auto tree = make<IfThenElseConverter>();
         tree->AddDependency("/A/MMS");
         tree->AddDependency("/B/MMS");
-        tree->AddFilter(new CountingFilter(true));
-        tree->AddCondition(new CountingFilter(true));
-        tree->AddIf(new CountingConverter(1));
-        tree->AddElse(new CountingConverter(2));
-        tree->AddConverter(new CountingConverter(3));
+        tree->AddFilter(passing());
+        tree->AddCondition(passing());
+        tree->AddIf(new Counted<OffsetValueConverter>(1));
+        tree->AddElse(new Counted<OffsetValueConverter>(2));
+        tree->AddConverter(new Counted<OffsetValueConverter>(3));
         EXPECT_EQ(target.liveParameters, 1);
         EXPECT_EQ(source.liveParameters, 3);
         auto cases = make<SwitchConverter>();
-        cases->AddCase(new CountingFilter(true), new CountingConverter(0));
-        cases->AddCase(new CountingFilter(false), nullptr);
+        cases->AddCase(passing(), new Counted<OffsetValueConverter>(0));
+        cases->AddCase(blocking(), nullptr);
     }
     EXPECT_EQ(g_destroyed, 8);
-    EXPECT_EQ(target.liveParameters, 0);
-    EXPECT_EQ(source.liveParameters, 0);
-}
 
-TEST_F(ConverterTree, AFailedBuildLeavesNothingBehind)
-{
     // A dependency the source refuses, after parts were added.
+    g_destroyed = 0;
     source.refused.insert("/Missing/MMS");
     try {
         auto tree = make<SwitchConverter>();
         tree->AddDependency("/Present/MMS");
-        tree->AddCase(new CountingFilter(true), new CountingConverter(0));
+        tree->AddCase(passing(), new Counted<OffsetValueConverter>(0));
         tree->AddDependency("/Missing/MMS");
         FAIL() << "CreateParameter's exception did not pass out";
     } catch (ConverterException* e) {
@@ -317,7 +315,33 @@ TEST_F(ConverterTree, AFailedBuildLeavesNothingBehind)
         EXPECT_NE(std::string(e->what()).find("/Other/MMS"), std::string::npos);
         delete e;
     }
-    EXPECT_EQ(target.createdParameters, 3);
+    EXPECT_EQ(target.createdParameters, 5);
     EXPECT_EQ(target.liveParameters, 0);
     EXPECT_EQ(source.liveParameters, 0);
+}
+
+TEST(FactoryBase, MapsNothingAndIteratesTheParametersRanges)
+{
+    ParameterConverterFactory factory;
+    MapMixer mixer("M");
+    EXPECT_TRUE(factory.IsParameterSupported("", nullptr));
+    EXPECT_EQ(factory.LookupParameterMapping("/Mixing/Mix/Fader/Level/MMS", false), nullptr);
+    std::string source = "/Kept/MMS";
+    EXPECT_FALSE(factory.RemapDestParam("/Any/MMS", source, nullptr));
+    EXPECT_EQ(source, "/Kept/MMS");
+    EXPECT_EQ(factory.CreateConverter("/Any/MMS", "/Any/MMS", &mixer, &mixer, false), nullptr);
+
+    mixer.setRanges("/Rack/Value/MMS", {0, 2, 6, 7});
+    IParameter* parameter = mixer.CreateParameter("/Rack/Value/MMS");
+    EXPECT_EQ(walk(factory.CreateIterator(parameter, nullptr)), (Pairs{{0, 6}, {0, 7}, {1, 6}, {1, 7}, {2, 6}, {2, 7}}));
+    parameter->Destroy();
+    // No parameter: no iterator; a parameter without a mixer: nothing to walk.
+    EXPECT_EQ(factory.CreateIterator(nullptr, nullptr), nullptr);
+    Parameter orphan(nullptr, 1, "/Orphan/MMS");
+    EXPECT_TRUE(walk(factory.CreateIterator(&orphan, nullptr)).empty());
+    // Empty ranges yield nothing; ranges ending at INT_MAX end.
+    EXPECT_TRUE(walk(new ParameterRangeIterator(5, 4, 0, 0)).empty());
+    EXPECT_TRUE(walk(new ParameterRangeIterator(0, 4, 1, 0)).empty());
+    EXPECT_EQ(walk(new ParameterRangeIterator(INT_MAX - 1, INT_MAX, INT_MAX, INT_MAX)),
+              (Pairs{{INT_MAX - 1, INT_MAX}, {INT_MAX, INT_MAX}}));
 }
