@@ -14,9 +14,7 @@
 class PlaxbridgeProcess {
 public:
     struct Result {
-        bool finished = false;   // false: killed after the time limit
-        bool crashed = false;
-        int exitCode = -1;
+        int exitCode = -1;   // -1: crashed or killed after the time limit
         QString out;
         QString err;
 
@@ -26,21 +24,21 @@ public:
         std::string show() const;
     };
 
-    static QString binDir();
+    static QString binDir() { return qEnvironmentVariable("QORA_BIN_DIR"); }
     // Runs the plaxbridge in `directory` from now on (empty: binDir()).
     static void setProgramDirectory(const QString& directory);
 
     // Runs with the arguments, feeding `input` to standard input and closing
     // it; `environment` adds "NAME=VALUE" entries to the inherited environment.
     static Result run(const QStringList& arguments, const QByteArray& input = QByteArray(),
-                      int timeoutMs = 600000, const QStringList& environment = QStringList());
+                      const QStringList& environment = QStringList());
     // `plaxbridge shell` with the lines on standard input.
     static Result shell(const QStringList& lines);
 
     // Starts without waiting; standard input stays open.
     static void start(QProcess& process, const QStringList& arguments,
                       const QStringList& environment = QStringList());
-    static Result finish(QProcess& process, int timeoutMs);
+    static Result finish(QProcess& process, int timeoutMs = 600000);
 };
 
 // The names in a folder, hidden ones included.

@@ -26,7 +26,6 @@ class Report : public ::testing::Test
 {
 protected:
     QString path(const QString& name) const { return dir.filePath(name); }
-
     QString write(const QString& name, const QByteArray& content) const { return writeFile(path(name), content); }
 
     // Converts with a JSON report; the report's only scene, which accounts
