@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -133,3 +134,16 @@ private:
     std::map<Key, int> m_values;
     std::vector<LibData> m_cached;
 };
+
+// The heap pointer of type E that `f` throws, as the host's exceptions are
+// thrown; null when it throws nothing.
+template <class E, class F>
+std::unique_ptr<E> thrown(F f)
+{
+    try {
+        f();
+    } catch (E* e) {
+        return std::unique_ptr<E>(e);
+    }
+    return nullptr;
+}

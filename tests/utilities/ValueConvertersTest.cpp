@@ -46,20 +46,6 @@ void check(const std::vector<Row>& rows)
     }
 }
 
-// True when `f` throws a heap pointer of type E; the pointer is deleted, as
-// the host would.
-template <typename E, typename F>
-bool throwsPointer(F f)
-{
-    try {
-        f();
-    } catch (E* e) {
-        delete e;
-        return true;
-    }
-    return false;
-}
-
 } // namespace
 
 TEST(ValueConverters, ArithmeticSaturatesMapsFollowTheirFlagAndTablesTakeTheNearestKey)
@@ -125,9 +111,9 @@ TEST(ValueConverters, BadArgumentsThrowAndStillReleaseTheParameter)
 {
     MapMixer mixer("M");
     mixer.rangeHook = [](const std::string& name, MapMixer::Ranges&) { return name != "/Gone/MMS"; };
-    EXPECT_TRUE(throwsPointer<ConverterException>([&] { AddParamConverter(nullptr, mixer.CreateParameter("/A/MMS")); }));
-    EXPECT_TRUE(throwsPointer<ConverterException>([&] { JudgeBankValueConverter(&mixer, nullptr, 3); }));
-    EXPECT_TRUE(throwsPointer<std::exception>(
+    EXPECT_TRUE(thrown<ConverterException>([&] { AddParamConverter(nullptr, mixer.CreateParameter("/A/MMS")); }));
+    EXPECT_TRUE(thrown<ConverterException>([&] { JudgeBankValueConverter(&mixer, nullptr, 3); }));
+    EXPECT_TRUE(thrown<std::exception>(
         [&] { CopyPasteTargetParamSetterConverter(&mixer, mixer.CreateParameter("/Gone/MMS")); }));
     EXPECT_EQ(mixer.liveParameters, 0);
 }
