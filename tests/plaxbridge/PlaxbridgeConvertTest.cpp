@@ -268,7 +268,7 @@ TEST_F(ConvertFailure, AnEditorThatDoesNotSaveOrDiesLeavesNoOutput)
     } rows[] = {{"--ng-match=set_save", "the KX9 editor did not save " + QRegularExpression::escape(path("out.KX9F"))},
                 {"--exit-after=30", "the KX9 editor stopped answering .*; OUTPUT was not written"}};
     for (const auto& row : rows) {
-        const auto r = PlaxbridgeProcess::run({"convert", source, path("out.KX9F")}, QByteArray(),
+        const auto r = PlaxbridgeProcess::run({"convert", source, path("out.KX9F")}, QByteArray(), 600000,
                                               {QString("QORA_EDITOR_OPTIONS=") + row.options,
                                                "QORA_LINK_TIMINGS=shortLimit=300,longLimit=1000"});
         EXPECT_EQ(r.exitCode, 1) << r.show();

@@ -59,13 +59,13 @@ PlaxbridgeProcess::Result PlaxbridgeProcess::finish(QProcess& process, int timeo
 }
 
 PlaxbridgeProcess::Result PlaxbridgeProcess::run(const QStringList& arguments, const QByteArray& input,
-                                                 const QStringList& environment)
+                                                 int timeoutMs, const QStringList& environment)
 {
     QProcess process;
     start(process, arguments, environment);
     process.write(input);
     process.closeWriteChannel();
-    return finish(process);
+    return finish(process, timeoutMs);
 }
 
 PlaxbridgeProcess::Result PlaxbridgeProcess::shell(const QStringList& lines)

@@ -31,7 +31,7 @@ public:
     // Runs with the arguments, feeding `input` to standard input and closing
     // it; `environment` adds "NAME=VALUE" entries to the inherited environment.
     static Result run(const QStringList& arguments, const QByteArray& input = QByteArray(),
-                      const QStringList& environment = QStringList());
+                      int timeoutMs = 600000, const QStringList& environment = QStringList());
     // `plaxbridge shell` with the lines on standard input.
     static Result shell(const QStringList& lines);
 
