@@ -28,14 +28,9 @@ QJsonObject info(const QJsonObject& fields)
     return QJsonObject{{"info", fields}};
 }
 
-QJsonObject addr(const QString& address)
+QJsonObject addr(const QString& address, const QJsonValue& value = QJsonValue::Undefined)
 {
-    return info({{"prmAddr", address}});
-}
-
-QJsonObject put(const QString& address, int value)
-{
-    return info({{"prmAddr", address}, {"prmValue", value}});
+    return value.isUndefined() ? info({{"prmAddr", address}}) : info({{"prmAddr", address}, {"prmValue", value}});
 }
 
 // The plug-in's side of the link, reduced to a listening socket and blocking
@@ -66,22 +61,17 @@ public:
         return !ready || (readMessage().contains("connected") && readMessage().contains("notify"));
     }
 
-    // One received line without its line feed; null on time-out.
+    // One received line without its line feed; null on time-out. `reads`
+    // counts the arrivals of data.
     QByteArray readLine(int ms = 5000)
     {
         QElapsedTimer timer;
         timer.start();
-        while (buffer.indexOf('\n') < 0) {
-            const qint64 left = ms - timer.elapsed();
-            if (socket->bytesAvailable() == 0 && (left <= 0 || !socket->waitForReadyRead(int(left))))
+        for (; !socket->canReadLine(); ++reads) {
+            if (timer.elapsed() >= ms || !socket->waitForReadyRead(int(ms - timer.elapsed())))
                 return QByteArray();
-            buffer.append(socket->readAll());
-            ++reads;
         }
-        const int nl = buffer.indexOf('\n');
-        QByteArray line = buffer.left(nl);
-        buffer.remove(0, nl + 1);
-        return line.isNull() ? QByteArray("") : line;
+        return socket->readLine().chopped(1);   // an empty line is not null
     }
     QJsonObject readMessage(int ms = 5000) { return QJsonDocument::fromJson(readLine(ms)).object(); }
     void writeRaw(const QByteArray& bytes)
@@ -123,12 +113,12 @@ public:
     {
         return reply["cmdinfo"].toObject()["info"].toObject()["prmValue"];
     }
-    // The editor's exit code once it ended (-1: crashed), or -100 if it still runs.
+    // The editor's exit code once it ended; -1: crashed or still running.
     int exitCode()
     {
-        if (!process.waitForFinished(5000) && process.state() != QProcess::NotRunning)
-            return -100;
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        process.waitForFinished(5000);
+        return process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit
+                   ? process.exitCode() : -1;
     }
     QByteArray log(const QString& name = "requests.log") const
     {
@@ -142,7 +132,6 @@ public:
     QTcpServer server;
     QTcpSocket* socket = nullptr;
     int reads = 0;
-    QByteArray buffer;
 };
 
 } // namespace
@@ -185,7 +174,7 @@ TEST(EditorProcessTest, BrokenSplitAndPipelinedLines)
     QByteArray batch;
     for (int i = 0; i < 300; ++i)
         batch += i % 2 ? peer.request(QString::number(i), "get_prm_val", addr(kFader))
-                       : peer.request(QString::number(i), "set_prm_val", put(kFader, i));
+                       : peer.request(QString::number(i), "set_prm_val", addr(kFader, i));
     peer.writeRaw(batch);
     for (int i = 0; i < 300; ++i) {
         const QJsonObject r = peer.replies().value(0);
@@ -237,7 +226,7 @@ TEST(EditorProcessTest, InitialFileIsLoadedBeforeReady)
 {
     EditorPeer first;
     ASSERT_TRUE(first.start());
-    ASSERT_EQ(first.call("set_prm_val", put(kFader, -77))["result"], "ok");
+    ASSERT_EQ(first.call("set_prm_val", addr(kFader, -77))["result"], "ok");
     ASSERT_EQ(first.call("set_save", info({{"path", "initial.KX9F"}}))["result"], "ok");
 
     EditorPeer second;
@@ -251,7 +240,7 @@ TEST(EditorProcessTest, DelayedRepliesComeLateAndInOrderAndAbortedOnesNever)
     ASSERT_TRUE(peer.start({"--delay-ms=250"}));
     QElapsedTimer timer;
     timer.start();
-    peer.writeRaw(peer.request("a", "get_prm_val", addr(kFader)) + peer.request("b", "set_prm_val", put(kFader, 3))
+    peer.writeRaw(peer.request("a", "get_prm_val", addr(kFader)) + peer.request("b", "set_prm_val", addr(kFader, 3))
                   + peer.request("c", "get_prm_val", addr(kFader)) + "{\"abort\":{\"from\":\"host\",\"reqid\":\"c\"}}\n");
     EXPECT_EQ(peer.replies().value(0)["reqid"], "a");
     EXPECT_GE(timer.elapsed(), 250);
@@ -288,7 +277,7 @@ TEST(EditorProcessTest, SessionEndsAfterTheGivenRequestCountOrWhenThePeerCloses)
         SCOPED_TRACE(row.option);
         EditorPeer peer;
         ASSERT_TRUE(peer.start({row.option}));
-        EXPECT_EQ(peer.call("set_prm_val", put(kFader, 1))["result"], "ok");
+        EXPECT_EQ(peer.call("set_prm_val", addr(kFader, 1))["result"], "ok");
         peer.writeRaw(peer.request("s", "set_save", info({{"path", "saved.KX9F"}})));
         EXPECT_EQ(peer.replies(row.replies ? 5000 : 800).size(), row.replies);
         EXPECT_EQ(QFile::exists(peer.dir.filePath("saved.KX9F")), row.replies > 0);
