@@ -52,5 +52,5 @@ inline void PrintTo(const QString& text, std::ostream* os)
 }
 
 // Runs the calls (first of each pair) in one `plaxbridge shell` session and
-// expects one line per call (the second).
+// expects one line per call (the second; one ending in "..." is a prefix).
 void expectShell(const QList<QPair<QString, QString>>& rows);

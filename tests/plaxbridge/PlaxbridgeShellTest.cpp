@@ -19,15 +19,10 @@ CreateParameter /Mixing/InputChannel/Signal/Relation/MMS
 LookupParameterRanges /Mixing/GEQRack2/Type:0/MMSGEQ
    # an indented comment
 IsStereoParameter /Mixing/Stereo/Label/Icon/MMS
-IsStereoParameter /Mixing/Mix/Label/Icon/MMS
 SetValue /Mixing/Mix/Fader/Level/MMS 47 -1234 0
 GetValue /Mixing/Mix/Fader/Level/MMS 47 0
 SetValue /Mixing/Mix/Label/Icon/MMS 47 22 0
 GetValue /Mixing/Mix/Label/Icon/MMS 47 0
-GetLibraryMax 5
-GetSceneLibraryMax
-LibraryIndexToCategoryId 22 "Convert to 8Band PEQ Library"
-GetLibrariesToConvert
 GetSceneList
 PreConversionSetup
 ResetMixerMemory RQ10
@@ -37,13 +32,10 @@ ResetMixerMemory RQ10
     EXPECT_EQ(r.outLines(), (QStringList{
                                 "= \"QORA\"", "= 44", "= [0,15,0,0]",
                                 "= true",    // id 172: the stereo buses' label icon
-                                "= false", "OK",
+                                "OK",
                                 "= -1234",   // the last channel of the block sends the batch
                                 "OK",
                                 "= 22",      // stored as the icon text, read back as its number
-                                "= 199", "= 300", "= 60",
-                                "= [3,4,7,5,6,22,9,31,32,33,34,35,36,37,38,39,40,41,42,43,44,45,46,47,48,"
-                                "49,50,51,52,53,54,55,56,58,59,60,8,16,15,25,11,12,13,14,23,24]",
                                 "= [0]", "OK", "OK"}))
         << r.show();
 }
