@@ -199,9 +199,6 @@ TEST(EditorProcessTest, CommandLineErrorsAndExitCodes)
     } rows[] = {
         {{}, {}, 1, "-mKX9C"},
         {{"-mKX9C", "work=" + work, "port=1", "appname=x"}, {}, 1, "uid"},
-        {{"-mKX9C", "uid=a", "port=1", "appname=x"}, {}, 1, "work"},
-        {{"-mKX9C", "uid=a", "work=" + work, "appname=x"}, {}, 1, "port"},
-        {{"-mKX9C", "uid=a", "work=" + work, "port=1"}, {}, 1, "appname"},
         {{"-mKX9C", "uid=a", "work=/no/such/dir", "port=1", "appname=x"}, {}, 1, "/no/such/dir"},
         {{"-mQL5", "uid=a", "work=" + work, "port=1", "appname=x"}, {}, 1, "QL5"},
         {{"-mKX9C", "uid=a", "work=" + work, "port=1", "appname=x", "--initial=/no/such.KX9F"}, {}, 1, "/no/such.KX9F"},
