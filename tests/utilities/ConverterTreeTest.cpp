@@ -12,13 +12,16 @@
 #include "host/MapValueConverter.h"
 #include "host/MultiplyValueConverter.h"
 #include "host/OffsetValueConverter.h"
+#include "host/Parameter.h"
 #include "host/ParameterConverterFactory.h"
 #include "host/ParameterNotFoundException.h"
+#include "host/ParameterRangeIterator.h"
 #include "host/RangeFilter.h"
 #include "host/SwitchConverter.h"
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -34,47 +37,26 @@ struct ReleaseConverter {
 template <class T>
 using Tree = std::unique_ptr<T, ReleaseConverter>;
 
-// A target mixer and a source mixer with channel ranges that differ, so the
-// converters' channel intersection shows.
-struct Mixers {
-    MapMixer target{"TGT", {0, 119, 0, 0}};
-    MapMixer source{"SRC", {0, 47, 0, 0}};
-
-    template <class T>
-    Tree<T> make(const char* targetName = kTarget, const char* sourceName = kSource)
-    {
-        return Tree<T>(new T(targetName, sourceName, &target, &source));
-    }
-};
-
 // Filters and value converters that count their destruction.
 int g_destroyed = 0;
 
-class CountingFilter : public IFilter
+template <class Base>
+class Counted : public Base
 {
 public:
-    explicit CountingFilter(bool pass) : m_pass(pass) {}
-    ~CountingFilter() override { ++g_destroyed; }
-    bool Pass(const ConversionContext&, const std::vector<int>&) const override { return m_pass; }
-
-private:
-    bool m_pass;
+    using Base::Base;
+    ~Counted() override { ++g_destroyed; }
 };
 
-class CountingConverter : public IValueConverter
+// Filters that let every channel through, or none.
+IFilter* passing()
 {
-public:
-    explicit CountingConverter(int add) : m_add(add) {}
-    ~CountingConverter() override { ++g_destroyed; }
-    bool Convert(const ConversionContext&, int input, int& output) override
-    {
-        output = input + m_add;
-        return true;
-    }
-
-private:
-    int m_add;
-};
+    return new Counted<RangeFilter>(false, 0, false, 0, true);
+}
+IFilter* blocking()
+{
+    return new Counted<RangeFilter>(true, INT_MIN, false, 0, false);
+}
 
 // Maps one target-model dependency name to a differently named source parameter.
 class MappingFactory : public ParameterConverterFactory
@@ -88,313 +70,257 @@ public:
     }
 };
 
+// A target and a source mixer whose channel ranges differ, so the trees'
+// channel intersection shows; the source holds 10 + channel on kSource.
+class ConverterTree : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        g_destroyed = 0;
+        for (int ch = 0; ch < 8; ++ch)
+            source.set(kSource, ch, 10 + ch);
+    }
+
+    template <class T>
+    Tree<T> make(const char* targetName = kTarget, const char* sourceName = kSource)
+    {
+        return Tree<T>(new T(targetName, sourceName, &target, &source));
+    }
+
+    // Converts channels 0..n-1; the target's value or -1 where nothing was written.
+    std::vector<int> convert(IParameterConverter& tree, int n)
+    {
+        std::vector<int> out;
+        for (int ch = 0; ch < n; ++ch) {
+            const bool written = tree.Convert(ch, 0);
+            EXPECT_EQ(written, target.has(kTarget, ch)) << "channel " << ch;
+            out.push_back(written ? target.get(kTarget, ch) : -1);
+        }
+        return out;
+    }
+
+    MapMixer target{"TGT", {0, 119, 0, 0}};
+    MapMixer source{"SRC", {0, 47, 0, 0}};
+};
+
+using Pairs = std::vector<std::pair<int, int>>;
+
+// Walks an iterator to its end (at most 100 steps) twice, around a Reset,
+// checks Count() against the walk and releases the iterator.
+Pairs walk(IConverterIterator* it)
+{
+    Pairs seen[2];
+    int channel = 0;
+    int sub = 0;
+    for (Pairs& pairs : seen) {
+        it->Reset();
+        while (it->Next(channel, sub) && pairs.size() < 100)
+            pairs.emplace_back(channel, sub);
+    }
+    EXPECT_EQ(seen[0], seen[1]);
+    EXPECT_EQ(it->Count(), static_cast<int>(seen[0].size()));
+    it->Destroy();
+    return seen[0];
+}
+
 } // namespace
 
-TEST(CopyPaste, CopiesTheSourceValueOfTheSameChannel)
+TEST_F(ConverterTree, ChannelsAreTheTargetsLimitedToTheSources)
 {
-    Mixers m;
-    m.source.set(kSource, 5, -42);
-    auto tree = m.make<CopyPasteParamConverter>();
-    EXPECT_TRUE(tree->Convert(5, 0));
-    ASSERT_EQ(m.target.writes.size(), 1u);
-    EXPECT_EQ(m.target.writes[0].name, kTarget);
-    EXPECT_EQ(m.target.writes[0].channel, 5);
-    EXPECT_EQ(m.target.writes[0].value, -42);
-    EXPECT_EQ(tree->GetSourceParameter()->GetName(), kSource);
-    EXPECT_EQ(tree->GetTargetParameter()->GetName(), kTarget);
-}
-
-TEST(Ranges, ChannelsAreTheTargetsLimitedToTheSources)
-{
-    Mixers m;
-    auto tree = m.make<CopyPasteParamConverter>();
-    EXPECT_EQ(tree->GetStart(), 0);
-    EXPECT_EQ(tree->GetEnd(), 47);
+    auto tree = make<CopyPasteParamConverter>();
+    EXPECT_EQ(convert(*tree, 2), (std::vector<int>{10, 11}));
+    EXPECT_EQ(target.writes.size(), 2u);
+    EXPECT_EQ(std::make_pair(tree->GetStart(), tree->GetEnd()), std::make_pair(0, 47));
     EXPECT_TRUE(tree->CanConvert());
 
-    m.source.set(kSource, 48, 1);
+    source.set(kSource, 48, 1);
+    const int reads = source.reads;
     EXPECT_FALSE(tree->Convert(48, 0));
     EXPECT_FALSE(tree->Convert(-1, 0));
-    EXPECT_TRUE(m.target.writes.empty());
-    EXPECT_EQ(m.source.reads, 0) << "a channel outside the range must not be read";
+    EXPECT_EQ(target.writes.size(), 2u);
+    EXPECT_EQ(source.reads, reads) << "a channel outside the range must not be read";
 
-    m.source.setRanges("/Late/MMS", {4, 200, 0, 0});
-    auto shifted = m.make<CopyPasteParamConverter>(kTarget, "/Late/MMS");
-    EXPECT_EQ(shifted->GetStart(), 4);
-    EXPECT_EQ(shifted->GetEnd(), 119);
+    source.setRanges("/Late/MMS", {4, 200, 0, 0});
+    auto shifted = make<CopyPasteParamConverter>(kTarget, "/Late/MMS");
+    EXPECT_EQ(std::make_pair(shifted->GetStart(), shifted->GetEnd()), std::make_pair(4, 119));
 
-    m.source.setRanges("/Far/MMS", {200, 210, 0, 0});
-    auto disjoint = m.make<CopyPasteParamConverter>(kTarget, "/Far/MMS");
+    source.setRanges("/Far/MMS", {200, 210, 0, 0});
+    auto disjoint = make<CopyPasteParamConverter>(kTarget, "/Far/MMS");
     EXPECT_FALSE(disjoint->CanConvert());
-    IConverterIterator* it = disjoint->GetTargetIterator();
-    EXPECT_EQ(it->Count(), 0);
-    it->Destroy();
+    EXPECT_TRUE(walk(disjoint->GetTargetIterator()).empty());
 }
 
-TEST(Ranges, SubIndicesAreTheTargetsAndLineUpWithTheSources)
+TEST_F(ConverterTree, SubIndicesAreTheTargetsAndLineUpWithTheSources)
 {
-    Mixers m;
-    m.target.setRanges(kTarget, {0, 15, 7, 8});
-    m.source.setRanges(kSource, {0, 63, 20, 20});
-    m.source.set(kSource, 2, 55, 20);
-    auto tree = m.make<CopyPasteParamConverter>();
-    EXPECT_EQ(tree->SubIndexStart(), 7);
-    EXPECT_EQ(tree->SubIndexEnd(), 8);
-    EXPECT_EQ(tree->GetEnd(), 15);
+    target.setRanges(kTarget, {0, 2, 7, 8});
+    source.setRanges(kSource, {1, 63, 20, 20});
+    source.set(kSource, 2, 55, 20);
+    auto tree = make<CopyPasteParamConverter>();
+    EXPECT_EQ(std::make_pair(tree->SubIndexStart(), tree->SubIndexEnd()), std::make_pair(7, 8));
+    EXPECT_EQ(walk(tree->GetTargetIterator()), (Pairs{{1, 7}, {1, 8}, {2, 7}, {2, 8}}));
+    EXPECT_EQ(walk(tree->GetSourceIterator()), (Pairs{{1, 20}, {2, 20}}));
 
     EXPECT_TRUE(tree->Convert(2, 7));
-    ASSERT_EQ(m.target.writes.size(), 1u);
-    EXPECT_EQ(m.target.writes[0].subIndex, 7);
-    EXPECT_EQ(m.target.writes[0].value, 55);
-
+    ASSERT_EQ(target.writes.size(), 1u);
+    EXPECT_EQ(target.writes[0].subIndex, 7);
+    EXPECT_EQ(target.writes[0].value, 55);
     // Sub-index 8 is the second position; the source has only one.
     EXPECT_FALSE(tree->Convert(2, 8));
     EXPECT_FALSE(tree->Convert(2, 6));
-    EXPECT_EQ(m.target.writes.size(), 1u);
+    EXPECT_EQ(target.writes.size(), 1u);
 }
 
-TEST(Ranges, IteratorsWalkTheConvertedPairs)
+TEST_F(ConverterTree, CompositeNeedsEveryFilterAndRunsItsConvertersInOrder)
 {
-    Mixers m;
-    m.target.setRanges(kTarget, {0, 2, 5, 6});
-    m.source.setRanges(kSource, {1, 9, 3, 3});
-    auto tree = m.make<CopyPasteParamConverter>();
-
-    IConverterIterator* it = tree->GetTargetIterator();
-    EXPECT_EQ(it->Count(), 4);
-    std::vector<std::pair<int, int>> seen;
-    int channel = 0;
-    int sub = 0;
-    while (it->Next(channel, sub))
-        seen.emplace_back(channel, sub);
-    EXPECT_EQ(seen, (std::vector<std::pair<int, int>>{{1, 5}, {1, 6}, {2, 5}, {2, 6}}));
-    it->Destroy();
-
-    IConverterIterator* src = tree->GetSourceIterator();
-    EXPECT_EQ(src->Count(), 2);
-    ASSERT_TRUE(src->Next(channel, sub));
-    EXPECT_EQ(channel, 1);
-    EXPECT_EQ(sub, 3);
-    src->Destroy();
-}
-
-TEST(Composite, EveryFilterMustPass)
-{
-    Mixers m;
-    m.source.set(kSource, 1, 9);
-    auto open = m.make<CompositeParamConverter>();
-    open->AddFilter(new CountingFilter(true));
-    open->AddFilter(new CountingFilter(true));
-    EXPECT_TRUE(open->Convert(1, 0));
-    EXPECT_EQ(m.target.get(kTarget, 1), 9);
-
-    auto shut = m.make<CompositeParamConverter>();
-    shut->AddFilter(new CountingFilter(true));
-    shut->AddFilter(new CountingFilter(false));
-    shut->AddConverter(new ConstantConverter(1));
-    EXPECT_FALSE(shut->Convert(2, 0));
-    EXPECT_FALSE(m.target.has(kTarget, 2));
-}
-
-TEST(Composite, ValueConvertersRunInOrderAndARefusingStepWritesNothing)
-{
-    Mixers m;
-    m.source.set(kSource, 0, 3);
-    auto offsetFirst = m.make<CompositeParamConverter>();
+    auto offsetFirst = make<CompositeParamConverter>();
+    offsetFirst->AddFilter(passing());
     offsetFirst->AddConverter(new OffsetValueConverter(1));
     offsetFirst->AddConverter(new MultiplyValueConverter(10));
-    EXPECT_TRUE(offsetFirst->Convert(0, 0));
-    EXPECT_EQ(m.target.get(kTarget, 0), 40);
+    EXPECT_EQ(convert(*offsetFirst, 1), std::vector<int>{110});
 
-    auto multiplyFirst = m.make<CompositeParamConverter>();
+    auto multiplyFirst = make<CompositeParamConverter>();
     multiplyFirst->AddConverter(new MultiplyValueConverter(10));
     multiplyFirst->AddConverter(new OffsetValueConverter(1));
-    EXPECT_TRUE(multiplyFirst->Convert(0, 0));
-    EXPECT_EQ(m.target.get(kTarget, 0), 31);
+    EXPECT_EQ(convert(*multiplyFirst, 1), std::vector<int>{101});
 
-    auto refusing = m.make<CompositeParamConverter>();
+    target.writes.clear();
+    auto shut = make<CompositeParamConverter>();
+    shut->AddFilter(passing());
+    shut->AddFilter(blocking());
+    EXPECT_FALSE(shut->Convert(2, 0));
+    // A step that refuses halfway writes nothing.
+    auto refusing = make<CompositeParamConverter>();
     refusing->AddConverter(new OffsetValueConverter(1));
     refusing->AddConverter(new MapValueConverter({{0, 0}}, false));
-    EXPECT_FALSE(refusing->Convert(0, 0));
-    EXPECT_EQ(m.target.writes.size(), 2u);
+    EXPECT_FALSE(refusing->Convert(3, 0));
+    EXPECT_TRUE(target.writes.empty());
 }
 
-TEST(Dependencies, ReadFromTheSourceUnderTheTargetFactorysMapping)
+TEST_F(ConverterTree, DependenciesAreReadFromTheSourceUnderTheTargetFactorysMapping)
 {
-    Mixers m;
     MappingFactory factory;
-    m.target.factory = &factory;
-    m.source.set("/Source/Kind/MMS", 4, 7);
-    m.source.set("/Target/Type/MMS", 4, 0);   // the unmapped name must not be read
-    m.source.set(kSource, 4, 12);
-
-    auto tree = m.make<IfThenElseConverter>();
+    target.factory = &factory;
+    source.set("/Source/Kind/MMS", 0, 7);
+    source.set("/Source/Kind/MMS", 1, 5);
+    source.set("/Target/Type/MMS", 0, 5);   // the unmapped name must not be read
+    source.set("/A/MMS", 0, 1);
+    source.set("/A/MMS", 1, 1);
+    source.set("/A/MMS", 2, 1);
+    auto tree = make<IfThenElseConverter>();
     tree->AddDependency("/Target/Type/MMS");
+    tree->AddDependency("/A/MMS");   // no mapping: read under its own name
+    tree->AddFilter(new DependencyFilter({1}, true, 1));
     tree->AddCondition(new DependencyFilter({6, 7}, true, 0));
     tree->AddIf(new ConstantConverter(0));
     tree->AddElse(new CopyValueConverter());
-    EXPECT_TRUE(tree->Convert(4, 0));
-    EXPECT_EQ(m.target.get(kTarget, 4), 0);
-    EXPECT_EQ(tree->GetDependentParameters(), std::vector<std::string>{"/Target/Type/MMS"});
-
-    m.source.set("/Source/Kind/MMS", 5, 5);
-    m.source.set(kSource, 5, 12);
-    EXPECT_TRUE(tree->Convert(5, 0));
-    EXPECT_EQ(m.target.get(kTarget, 5), 12);
+    EXPECT_EQ(convert(*tree, 4), (std::vector<int>{0, 11, 12, -1}));
 }
 
-TEST(Dependencies, UnmappedNamesAreReadAsTheyAreInTheOrderAdded)
+// Cases are tried in order; the first passing one gives the value, then the
+// tree's converters apply; a null case passes and copies.
+TEST_F(ConverterTree, SwitchTakesTheFirstPassingCase)
 {
-    Mixers m;
-    m.source.set("/A/MMS", 0, 1);
-    m.source.set("/B/MMS", 0, 2);
-    auto tree = m.make<CompositeParamConverter>();
-    tree->AddDependency("/A/MMS");
-    tree->AddDependency("/B/MMS");
-    tree->AddFilter(new DependencyFilter({2}, true, 1));
-    tree->AddFilter(new DependencyFilter({1}, true, 0));
-    EXPECT_TRUE(tree->Convert(0, 0));
-    EXPECT_FALSE(tree->Convert(1, 0));
-    EXPECT_EQ(tree->GetDependentParameters(), (std::vector<std::string>{"/A/MMS", "/B/MMS"}));
-
-    // With a factory that has no mapping for the name.
-    MappingFactory factory;
-    m.target.factory = &factory;
-    auto mapped = m.make<CompositeParamConverter>();
-    mapped->AddDependency("/A/MMS");
-    mapped->AddFilter(new DependencyFilter({1}, true, 0));
-    EXPECT_TRUE(mapped->Convert(0, 0));
-}
-
-// Cases are tried in order; the first passing one gives the value.
-TEST(Switch, FirstPassingCaseGivesTheValue)
-{
-    Mixers m;
-    auto tree = m.make<SwitchConverter>();
+    auto tree = make<SwitchConverter>();
     tree->AddDependency("/Type/MMS");
     tree->AddCase(new DependencyFilter({4}, true, 0), new ConstantConverter(-1));
     tree->AddCase(new DependencyFilter({5}, true, 0), new OffsetValueConverter(2));
     tree->AddCase(new DependencyFilter({5, 6}, true, 0), new ConstantConverter(-3));
-    struct Row { int type; bool written; int value; };
-    const Row rows[] = {{4, true, -1}, {5, true, 12}, {6, true, -3}, {9, false, 0}};
-    for (int ch = 0; ch < 4; ++ch) {
-        m.source.set("/Type/MMS", ch, rows[ch].type);
-        m.source.set(kSource, ch, 10);
-        EXPECT_EQ(tree->Convert(ch, 0), rows[ch].written) << rows[ch].type;
-        EXPECT_EQ(m.target.has(kTarget, ch), rows[ch].written) << rows[ch].type;
-        if (rows[ch].written)
-            EXPECT_EQ(m.target.get(kTarget, ch), rows[ch].value) << rows[ch].type;
-    }
-    EXPECT_FALSE(m.make<SwitchConverter>()->Convert(0, 0));
+    tree->AddConverter(new MultiplyValueConverter(2));
+    const int types[] = {4, 5, 6, 9};
+    for (int ch = 0; ch < 4; ++ch)
+        source.set("/Type/MMS", ch, types[ch]);
+    EXPECT_EQ(convert(*tree, 4), (std::vector<int>{-2, 26, -6, -1}));
+    EXPECT_FALSE(make<SwitchConverter>()->Convert(0, 0));
 
-    // A null case always passes and copies; converters then apply, filters gate.
-    auto plain = m.make<SwitchConverter>();
+    auto plain = make<SwitchConverter>();
     plain->AddCase(nullptr, nullptr);
-    plain->AddConverter(new MultiplyValueConverter(3));
-    EXPECT_TRUE(plain->Convert(1, 0));
-    EXPECT_EQ(m.target.get(kTarget, 1), 30);
-    plain->AddFilter(new CountingFilter(false));
-    m.target.writes.clear();
-    EXPECT_FALSE(plain->Convert(2, 0));
-    EXPECT_TRUE(m.target.writes.empty());
+    EXPECT_TRUE(plain->Convert(5, 0));
+    EXPECT_EQ(target.get(kTarget, 5), 15);
+    plain->AddFilter(blocking());
+    EXPECT_FALSE(plain->Convert(6, 0));
 }
 
-TEST(IfThenElse, ConditionPicksTheBranchFiltersGateTheWhole)
+TEST_F(ConverterTree, IfThenElseConditionPicksTheBranchAndFiltersGateTheWhole)
 {
-    Mixers m;
-    for (int ch = 0; ch < 3; ++ch)
-        m.source.set(kSource, ch, 10 + ch);
-    auto tree = m.make<IfThenElseConverter>();
+    auto tree = make<IfThenElseConverter>();
     tree->AddCondition(new RangeFilter(true, 10, false, 0, true));
     tree->AddIf(new ConstantConverter(10));
     tree->AddElse(new OffsetValueConverter(100));
-    EXPECT_TRUE(tree->Convert(0, 0));
-    EXPECT_TRUE(tree->Convert(1, 0));
-    EXPECT_EQ(m.target.get(kTarget, 0), 10);
-    EXPECT_EQ(m.target.get(kTarget, 1), 111);
-    tree->AddFilter(new CountingFilter(false));
+    EXPECT_EQ(convert(*tree, 2), (std::vector<int>{10, 111}));
+    tree->AddFilter(blocking());
     EXPECT_FALSE(tree->Convert(2, 0));
 
-    auto onlyIf = m.make<IfThenElseConverter>();
+    auto onlyIf = make<IfThenElseConverter>();   // an empty branch writes nothing
     onlyIf->AddCondition(new RangeFilter(true, 10, false, 0, true));
     onlyIf->AddIf(new ConstantConverter(1));
-    EXPECT_FALSE(onlyIf->Convert(2, 0));
-    EXPECT_FALSE(m.target.has(kTarget, 2));
-
-    auto unconditional = m.make<IfThenElseConverter>();
+    EXPECT_FALSE(onlyIf->Convert(3, 0));
+    auto unconditional = make<IfThenElseConverter>();
     unconditional->AddIf(new OffsetValueConverter(1));
     unconditional->AddElse(new ConstantConverter(-1));
-    EXPECT_TRUE(unconditional->Convert(2, 0));
-    EXPECT_EQ(m.target.get(kTarget, 2), 13);
+    EXPECT_TRUE(unconditional->Convert(4, 0));
+    EXPECT_EQ(target.get(kTarget, 4), 15);
 }
 
-TEST(Ownership, DestroyReleasesParametersFiltersAndConverters)
+// Destroy, or a throw while building, releases the parameters, filters and
+// converters of a tree.
+TEST_F(ConverterTree, TreesReleaseWhatTheyHold)
 {
-    Mixers m;
-    g_destroyed = 0;
     {
-        auto tree = m.make<IfThenElseConverter>();
+        auto tree = make<IfThenElseConverter>();
         tree->AddDependency("/A/MMS");
         tree->AddDependency("/B/MMS");
-        tree->AddFilter(new CountingFilter(true));
-        tree->AddCondition(new CountingFilter(true));
-        tree->AddIf(new CountingConverter(1));
-        tree->AddElse(new CountingConverter(2));
-        tree->AddConverter(new CountingConverter(3));
-        EXPECT_EQ(m.target.liveParameters, 1);
-        EXPECT_EQ(m.source.liveParameters, 3);
+        tree->AddFilter(passing());
+        tree->AddCondition(passing());
+        tree->AddIf(new Counted<OffsetValueConverter>(1));
+        tree->AddElse(new Counted<OffsetValueConverter>(2));
+        tree->AddConverter(new Counted<OffsetValueConverter>(3));
+        EXPECT_EQ(target.liveParameters, 1);
+        EXPECT_EQ(source.liveParameters, 3);
+        auto cases = make<SwitchConverter>();
+        cases->AddCase(passing(), new Counted<OffsetValueConverter>(0));
+        cases->AddCase(blocking(), nullptr);
     }
-    EXPECT_EQ(g_destroyed, 5);
-    EXPECT_EQ(m.target.liveParameters, 0);
-    EXPECT_EQ(m.source.liveParameters, 0);
+    EXPECT_EQ(g_destroyed, 8);
 
+    // A dependency the source refuses, after parts were added.
     g_destroyed = 0;
-    {
-        auto tree = m.make<SwitchConverter>();
-        tree->AddCase(new CountingFilter(true), new CountingConverter(0));
-        tree->AddCase(new CountingFilter(false), nullptr);
-    }
-    EXPECT_EQ(g_destroyed, 3);
-}
-
-TEST(Ownership, AHalfBuiltTreeIsReleasedWhenADependencyThrows)
-{
-    Mixers m;
-    m.source.refused.insert("/Missing/MMS");
-    g_destroyed = 0;
-    try {
-        auto tree = m.make<SwitchConverter>();
+    source.refused.insert("/Missing/MMS");
+    EXPECT_TRUE(thrown<ConverterException>([&] {
+        auto tree = make<SwitchConverter>();
         tree->AddDependency("/Present/MMS");
-        tree->AddCase(new CountingFilter(true), new CountingConverter(0));
+        tree->AddCase(passing(), new Counted<OffsetValueConverter>(0));
         tree->AddDependency("/Missing/MMS");
-        FAIL() << "CreateParameter's exception did not pass out";
-    } catch (ConverterException* e) {
-        delete e;
-    }
+    }));
     EXPECT_EQ(g_destroyed, 2);
-    EXPECT_EQ(m.target.liveParameters, 0);
-    EXPECT_EQ(m.source.liveParameters, 0);
+    // A refused source parameter, after the target's was made; no source mixer.
+    source.refused.insert(kSource);
+    const auto missing = thrown<ParameterNotFoundException>([&] { make<CompositeParamConverter>(); });
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->parameterName(), kSource);
+    const auto noSource = thrown<ConverterException>([&] { CopyPasteParamConverter(kTarget, "/Other/MMS", &target, nullptr); });
+    ASSERT_TRUE(noSource);
+    EXPECT_NE(std::string(noSource->what()).find("/Other/MMS"), std::string::npos);
+    EXPECT_EQ(target.createdParameters, 5);
+    EXPECT_EQ(target.liveParameters, 0);
+    EXPECT_EQ(source.liveParameters, 0);
 }
 
-TEST(Ownership, ARefusedParameterOrNullMixerLeavesNothingBehind)
+TEST(FactoryBase, IteratesTheParametersRanges)
 {
-    Mixers m;
-    m.source.refused.insert(kSource);
-    try {
-        m.make<CompositeParamConverter>();
-        FAIL() << "CreateParameter's exception did not pass out";
-    } catch (ParameterNotFoundException* e) {
-        EXPECT_EQ(e->parameterName(), kSource);
-        delete e;
-    }
-    EXPECT_EQ(m.target.createdParameters, 1);
-    EXPECT_EQ(m.target.liveParameters, 0);
-    try {
-        CopyPasteParamConverter bad(kTarget, "/Other/MMS", &m.target, nullptr);
-        FAIL() << "a null source mixer was accepted";
-    } catch (ConverterException* e) {
-        EXPECT_NE(std::string(e->what()).find("/Other/MMS"), std::string::npos);
-        delete e;
-    }
-    EXPECT_EQ(m.target.liveParameters, 0);
+    ParameterConverterFactory factory;
+    MapMixer mixer("M");
+    mixer.setRanges("/Rack/Value/MMS", {0, 2, 6, 7});
+    IParameter* parameter = mixer.CreateParameter("/Rack/Value/MMS");
+    EXPECT_EQ(walk(factory.CreateIterator(parameter, nullptr)), (Pairs{{0, 6}, {0, 7}, {1, 6}, {1, 7}, {2, 6}, {2, 7}}));
+    parameter->Destroy();
+    // No parameter: no iterator; a parameter without a mixer: nothing to walk.
+    EXPECT_EQ(factory.CreateIterator(nullptr, nullptr), nullptr);
+    Parameter orphan(nullptr, 1, "/Orphan/MMS");
+    EXPECT_TRUE(walk(factory.CreateIterator(&orphan, nullptr)).empty());
+    // Empty ranges yield nothing; ranges ending at INT_MAX end.
+    EXPECT_TRUE(walk(new ParameterRangeIterator(5, 4, 0, 0)).empty());
+    EXPECT_TRUE(walk(new ParameterRangeIterator(0, 4, 1, 0)).empty());
+    EXPECT_EQ(walk(new ParameterRangeIterator(INT_MAX - 1, INT_MAX, INT_MAX, INT_MAX)),
+              (Pairs{{INT_MAX - 1, INT_MAX}, {INT_MAX, INT_MAX}}));
 }

@@ -3,8 +3,6 @@
 #include "host/Parameter.h"
 #include "host/ParameterNotFoundException.h"
 
-#include <utility>
-
 namespace {
 
 // A Parameter that keeps its mixer's count of live parameters.
@@ -27,50 +25,6 @@ private:
 
 } // namespace
 
-MapMixer::MapMixer(std::string id, Ranges defaults)
-    : m_id(std::move(id))
-    , m_defaults(defaults)
-{
-}
-
-MapMixer::~MapMixer() = default;
-
-void MapMixer::set(const std::string& name, int channel, int value, int subIndex)
-{
-    m_values[Key(name, channel, subIndex)] = value;
-}
-
-int MapMixer::get(const std::string& name, int channel, int subIndex) const
-{
-    const auto found = m_values.find(Key(name, channel, subIndex));
-    return found == m_values.end() ? 0 : found->second;
-}
-
-bool MapMixer::has(const std::string& name, int channel, int subIndex) const
-{
-    return m_values.count(Key(name, channel, subIndex)) != 0;
-}
-
-void MapMixer::setRanges(const std::string& name, Ranges ranges)
-{
-    m_ranges[name] = ranges;
-}
-
-void MapMixer::Destroy()
-{
-    delete this;
-}
-
-IParameterConverter* MapMixer::GetConverter(const std::string&, IMixer*, IConversionDescription*, bool)
-{
-    return nullptr;
-}
-
-std::string MapMixer::GetMixerId()
-{
-    return m_id;
-}
-
 IParameter* MapMixer::CreateParameter(const std::string& name)
 {
     if (refused.count(name))
@@ -91,11 +45,6 @@ void MapMixer::LookupParameterRanges(const std::string& name, int& channelMin, i
     channelMax = r.channelMax;
     subMin = r.subMin;
     subMax = r.subMax;
-}
-
-IConverterIterator* MapMixer::CreateIterator(IParameter*, IConversionDescription*)
-{
-    return nullptr;
 }
 
 int MapMixer::GetValue(IParameter* parameter, int channel, int subIndex)

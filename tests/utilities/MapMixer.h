@@ -4,9 +4,11 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 class IParameterConverterFactory;
@@ -30,14 +32,24 @@ public:
         int value;
     };
 
-    explicit MapMixer(std::string id, Ranges defaults = {0, 127, 0, 0});
-    virtual ~MapMixer();
+    explicit MapMixer(std::string id, Ranges defaults = {0, 127, 0, 0}) : m_id(std::move(id)), m_defaults(defaults) {}
+    virtual ~MapMixer() = default;   // IMixer's is not virtual; Destroy deletes derived mixers too
 
     // Test set-up and inspection.
-    void set(const std::string& name, int channel, int value, int subIndex = 0);
-    int get(const std::string& name, int channel, int subIndex = 0) const;
-    bool has(const std::string& name, int channel, int subIndex = 0) const;
-    void setRanges(const std::string& name, Ranges ranges);
+    void set(const std::string& name, int channel, int value, int subIndex = 0)
+    {
+        m_values[Key(name, channel, subIndex)] = value;
+    }
+    int get(const std::string& name, int channel, int subIndex = 0) const
+    {
+        const auto found = m_values.find(Key(name, channel, subIndex));
+        return found == m_values.end() ? 0 : found->second;
+    }
+    bool has(const std::string& name, int channel, int subIndex = 0) const
+    {
+        return m_values.count(Key(name, channel, subIndex)) != 0;
+    }
+    void setRanges(const std::string& name, Ranges ranges) { m_ranges[name] = ranges; }
     // Overrides the per-name ranges and defaults; returning false means unknown.
     std::function<bool(const std::string&, Ranges&)> rangeHook;
     // CreateParameter throws a ParameterNotFoundException pointer for these.
@@ -49,14 +61,16 @@ public:
     IParameterConverterFactory* factory = nullptr;
 
     // IMixer
-    void Destroy() override;
-    IParameterConverter* GetConverter(const std::string& targetName, IMixer* sourceMixer,
-                                      IConversionDescription* description, bool flag) override;
-    std::string GetMixerId() override;
+    void Destroy() override { delete this; }
+    IParameterConverter* GetConverter(const std::string&, IMixer*, IConversionDescription*, bool) override
+    {
+        return nullptr;
+    }
+    std::string GetMixerId() override { return m_id; }
     IParameter* CreateParameter(const std::string& name) override;
     void LookupParameterRanges(const std::string& name, int& channelMin, int& channelMax, int& subMin,
                                int& subMax) override;
-    IConverterIterator* CreateIterator(IParameter* parameter, IConversionDescription* description) override;
+    IConverterIterator* CreateIterator(IParameter*, IConversionDescription*) override { return nullptr; }
     bool IsOutputParameter(IParameter*) override { return false; }
     bool IsStereoParameter(IParameter*) override { return false; }
     int GetValue(IParameter* parameter, int channel, int subIndex) override;
@@ -133,3 +147,16 @@ private:
     std::map<Key, int> m_values;
     std::vector<LibData> m_cached;
 };
+
+// The heap pointer of type E that `f` throws, as the host's exceptions are
+// thrown; null when it throws nothing.
+template <class E, class F>
+std::unique_ptr<E> thrown(F f)
+{
+    try {
+        f();
+    } catch (E* e) {
+        return std::unique_ptr<E>(e);
+    }
+    return nullptr;
+}
