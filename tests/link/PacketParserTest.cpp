@@ -1,4 +1,5 @@
-// Framing: incoming streams cut into JSON lines, outgoing messages chunked.
+// Framing: incoming streams cut into JSON lines, whatever the reads, with a
+// bound on the pending tail; outgoing messages chunked.
 #include "link/PacketParser.h"
 
 #include "QtPrinters.h"
@@ -7,6 +8,9 @@
 
 #include <QByteArray>
 #include <QList>
+
+#include <atomic>
+#include <random>
 
 namespace {
 
@@ -24,9 +28,8 @@ TEST_P(FramingTest, CutsStreamIntoMessages)
     const FramingCase& c = GetParam();
     PacketParser parser;
     ASSERT_EQ(c.reads.size(), c.expected.size());
-    for (int i = 0; i < c.reads.size(); ++i) {
+    for (int i = 0; i < c.reads.size(); ++i)
         EXPECT_EQ(parser.parse(4242, c.reads.at(i)), c.expected.at(i)) << "read " << i;
-    }
     EXPECT_EQ(parser.pendingTail(4242), c.tail);
 }
 
@@ -37,23 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
     Edges, FramingTest,
     ::testing::Values(
         FramingCase{"TwoInOneRead", {A + "\n" + B + "\n"}, {{A, B}}, {}},
-        FramingCase{"WholeThenHalf",
-                    {A + "\n" + B.left(10), B.mid(10) + "\n"},
-                    {{A}, {B}},
-                    {}},
-        FramingCase{"SplitMidLineOverThreeReads",
-                    {A.left(5), A.mid(5, 7), A.mid(12) + "\n"},
-                    {{}, {}, {A}},
-                    {}},
-        FramingCase{"SplitRightBeforeLineFeed", {A, QByteArray("\n")}, {{}, {A}}, {}},
-        FramingCase{"LeadingEmptyLines", {"\n\n" + A + "\n"}, {{A}}, {}},
-        FramingCase{"EmptyLinesBetween", {A + "\n\n\n" + B + "\n"}, {{A, B}}, {}},
-        FramingCase{"NonJsonLineDropped", {"hello world\n" + A + "\n"}, {{A}}, {}},
-        FramingCase{"TruncatedJsonDropped", {A.left(8) + "\n" + B + "\n"}, {{B}}, {}},
-        FramingCase{"ZeroByteReadKeepsTail",
-                    {A.left(6), QByteArray(), A.mid(6) + "\n"},
-                    {{}, {}, {A}},
-                    {}},
+        FramingCase{"SplitMidLineWithAnEmptyRead", {A.left(5), QByteArray(), A.mid(5) + "\n"}, {{}, {}, {A}}, {}},
+        FramingCase{"EmptyLines", {"\n\n" + A + "\n\n\n" + B + "\n"}, {{A, B}}, {}},
+        FramingCase{"BrokenLinesDropped", {"hello world\n" + A.left(8) + "\n" + B + "\n"}, {{B}}, {}},
         FramingCase{"TailKeptAfterLastRead", {A + "\n" + B.left(3)}, {{A}}, B.left(3)}),
     [](const ::testing::TestParamInfo<FramingCase>& info) { return std::string(info.param.name); });
 
@@ -65,56 +54,185 @@ TEST(PacketParser, KeysKeepSeparateTails)
     EXPECT_EQ(parser.parse(2, "2}\n"), QList<QByteArray>{"{\"b\":2}"});
     EXPECT_EQ(parser.parse(1, "1}\n"), QList<QByteArray>{"{\"a\":1}"});
     EXPECT_TRUE(parser.pendingTail(1).isEmpty());
-    EXPECT_TRUE(parser.pendingTail(2).isEmpty());
 }
 
-TEST(PacketParser, InvalidLineDoesNotPoisonFollowingMessage)
-{
-    PacketParser parser;
-    EXPECT_TRUE(parser.parse(7, "{not json").isEmpty());
-    // The broken line ends here; the next message must survive on its own.
-    EXPECT_EQ(parser.parse(7, "\n{\"x\":1}\n"), QList<QByteArray>{"{\"x\":1}"});
-}
-
-struct ChunkCase {
-    int messageSize;
-    QList<int> chunkSizes;
+// Lines as they may arrive; `valid` says whether the line is a message.
+struct Line {
+    QByteArray bytes;
+    bool valid;
 };
 
-class ChunkTest : public ::testing::TestWithParam<ChunkCase> {};
-
-TEST_P(ChunkTest, SplitsAtMaxChunkSize)
+QList<Line> testLines()
 {
-    const ChunkCase& c = GetParam();
-    QByteArray message;
-    for (int i = 0; i < c.messageSize; ++i)
-        message.append(char('a' + i % 26));
-    const QList<QByteArray> chunks = PacketParser::makePackets(message);
-    QList<int> sizes;
-    QByteArray joined;
-    for (const QByteArray& chunk : chunks) {
-        sizes.append(chunk.size());
-        joined.append(chunk);
-    }
-    EXPECT_EQ(sizes, c.chunkSizes);
-    EXPECT_EQ(joined, message + '\n');
+    QByteArray bigList = R"({"reply":{"from":"{d}","result":"ok","cmdinfo":{"list":[)";
+    for (int i = 0; i < 120; ++i)
+        bigList += (i ? "," : "") + QByteArray(R"({"prmValue":)") + QByteArray::number(i * 7) + R"(,"prmType":4})";
+    return {{R"({"connected":{"from":"{6a1c2b4e-0000-4000-8000-00000000abcd}"}})", true},
+            {R"({"reply":{"from":"{d}","to":"{s}","reqid":"{r}","cmd":"get_prm_val","result":"ok","progress":"0",)"
+             R"("cmdinfo":{"info":{"prmValue":-12,"prmType":4}}}})", true},
+            {R"({"reply":{"cmdinfo":{"d:blob":"AP8=","title":"Sc\u00e8ne \"1\" \\ caf\u00e9"}}})", true},
+            {"{\"notify\":{\"cmd\":\"\xc3\xa9t\xc3\xa9\"}}", true},
+            {bigList + "]}}}", true},
+            {"[]", true},
+            {"not json at all", false},
+            {R"({"reply":{"result":"ok")", false},
+            {"", false},
+            {"\r", false},
+            {R"({"a":})", false}};
 }
 
-INSTANTIATE_TEST_SUITE_P(Boundaries, ChunkTest,
-                         ::testing::Values(ChunkCase{0, {1}},
-                                           ChunkCase{1459, {1460}},
-                                           ChunkCase{1460, {1460, 1}},
-                                           ChunkCase{2919, {1460, 1460}},
-                                           ChunkCase{2920, {1460, 1460, 1}}));
-
-TEST(PacketParser, ChunksOfOneMessageReassembleThroughParser)
+// Every line cut into two pieces at every byte, and the shorter ones into
+// three at every pair of places.
+TEST(FramingSplits, EveryMessageSplitAtEveryByte)
 {
-    QByteArray big = "{\"list\":\"" + QByteArray(5000, 'x') + "\"}";
+    for (const Line& line : testLines()) {
+        const QByteArray framed = line.bytes + "\n";
+        const QList<QByteArray> expected = line.valid ? QList<QByteArray>{line.bytes} : QList<QByteArray>{};
+        for (int a = 0; a <= framed.size(); ++a) {
+            for (int b = a; b <= (framed.size() > 200 ? a : framed.size()); ++b) {
+                PacketParser parser;
+                QList<QByteArray> got = parser.parse(9, framed.left(a));
+                got += parser.parse(9, framed.mid(a, b - a));
+                got += parser.parse(9, framed.mid(b));
+                ASSERT_EQ(got, expected) << line.bytes.constData() << " cut at " << a << "," << b;
+                ASSERT_TRUE(parser.pendingTail(9).isEmpty());
+            }
+        }
+    }
+}
+
+TEST(FramingSplits, ThousandSeededRandomChunkings)
+{
+    QByteArray stream;
+    QList<QByteArray> expected;
+    for (int round = 0; round < 3; ++round) {
+        for (const Line& line : testLines()) {
+            stream += line.bytes + "\n";
+            if (line.valid)
+                expected << line.bytes;
+        }
+    }
+    const QByteArray tail = R"({"reply":{"result":"o)";
+    stream += tail;
+    std::mt19937 random(20240917u);
+    std::uniform_int_distribution<int> chunk(1, 1024);
+    for (int run = 0; run < 1000; ++run) {
+        PacketParser parser;
+        QList<QByteArray> got;
+        for (int offset = 0; offset < stream.size();) {
+            const int length = chunk(random);
+            got += parser.parse(3, stream.mid(offset, length));
+            offset += length;
+        }
+        ASSERT_EQ(got, expected) << "run " << run;
+        ASSERT_EQ(parser.pendingTail(3), tail) << "run " << run;
+    }
+}
+
+std::atomic<int> warnings{0};
+
+void countWarnings(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    warnings += type == QtWarningMsg;
+}
+
+// A line longer than the limit is dropped whole, once reported, and parsing
+// resumes after its line feed.
+class LineLimit : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        warnings = 0;
+        previous = qInstallMessageHandler(countWarnings);
+        parser.setLineLimit(Limit);
+    }
+    void TearDown() override { qInstallMessageHandler(previous); }
+
+    // A JSON message of exactly `size` bytes: ["xxx..."].
+    static QByteArray message(int size) { return "[\"" + QByteArray(size - 4, 'x') + "\"]"; }
+
+    static constexpr int Limit = 16;
     PacketParser parser;
+    QtMessageHandler previous = nullptr;
+};
+
+// At the limit a tail is kept; one byte more and the line goes, whether it
+// grows past the limit while pending, ends past it or arrives in one read,
+// and the next line counts again.
+TEST_F(LineLimit, LinesPastTheLimitAreDroppedWholeAndReportedOnce)
+{
+    const QByteArray atLimit = message(Limit), over = message(Limit + 1), next = message(8);
+    EXPECT_TRUE(parser.parse(1, atLimit).isEmpty());
+    EXPECT_EQ(parser.pendingTail(1), atLimit);
+    EXPECT_EQ(parser.parse(1, "\n"), QList<QByteArray>{atLimit});
+    EXPECT_EQ(warnings, 0);
+
+    EXPECT_TRUE(parser.parse(2, over.left(Limit)).isEmpty());
+    EXPECT_EQ(parser.pendingTail(2), over.left(Limit));
+    EXPECT_TRUE(parser.parse(2, over.mid(Limit)).isEmpty());
+    EXPECT_TRUE(parser.pendingTail(2).isEmpty());
+    EXPECT_EQ(parser.parse(2, "\n" + next + "\n"), QList<QByteArray>{next});
+    EXPECT_EQ(warnings, 1);
+
+    EXPECT_TRUE(parser.parse(5, over.left(Limit - 2)).isEmpty());
+    EXPECT_TRUE(parser.parse(5, over.mid(Limit - 2) + "\n").isEmpty());
+    EXPECT_TRUE(parser.pendingTail(5).isEmpty());
+    EXPECT_EQ(warnings, 2);
+
+    const QByteArray stream = next + "\n" + over + "\n" + atLimit + "\n";
+    EXPECT_EQ(parser.parse(4, stream), (QList<QByteArray>{next, atLimit}));
     QList<QByteArray> got;
-    for (const QByteArray& chunk : PacketParser::makePackets(big))
-        got += parser.parse(9, chunk);
-    EXPECT_EQ(got, QList<QByteArray>{big});
+    for (int i = 0; i < stream.size(); ++i)
+        got += parser.parse(6, stream.mid(i, 1));
+    EXPECT_EQ(got, (QList<QByteArray>{next, atLimit}));
+    EXPECT_EQ(warnings, 4);
+}
+
+// A runaway line is never kept, however long it runs, and does not hold up
+// other keys; the real limit is 16 MiB.
+TEST_F(LineLimit, RunawayLineIsNeverKept)
+{
+    EXPECT_TRUE(parser.parse(3, QByteArray(Limit + 5, 'a')).isEmpty());
+    const QByteArray a = message(6), b = message(10);
+    EXPECT_TRUE(parser.parse(7, a.left(3)).isEmpty());
+    for (int i = 0; i < 50; ++i) {
+        EXPECT_TRUE(parser.parse(3, QByteArray(100, 'b')).isEmpty());
+        EXPECT_TRUE(parser.pendingTail(3).isEmpty());
+    }
+    EXPECT_EQ(parser.parse(7, a.mid(3) + "\n"), QList<QByteArray>{a});
+    EXPECT_EQ(parser.parse(3, "bbb\n" + a + "\n" + b.left(3)), QList<QByteArray>{a});
+    EXPECT_EQ(parser.pendingTail(3), b.left(3));
+    EXPECT_EQ(parser.parse(3, b.mid(3) + "\n"), QList<QByteArray>{b});
+    EXPECT_EQ(warnings, 1);
+
+    PacketParser real;
+    const QByteArray mebibyte(1024 * 1024, 'q');
+    for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE(real.parse(8, mebibyte).isEmpty());
+    EXPECT_EQ(real.pendingTail(8).size(), PacketParser::DefaultLineLimit);
+    EXPECT_TRUE(real.parse(8, "q").isEmpty());
+    EXPECT_TRUE(real.pendingTail(8).isEmpty());
+    EXPECT_EQ(real.parse(8, "tail\n{\"a\":1}\n"), QList<QByteArray>{"{\"a\":1}"});
+    EXPECT_EQ(warnings, 2);
+}
+
+// makePackets appends the line feed and cuts at MaxChunkSize.
+TEST(PacketParser, ChunksSplitAtTheMaximumSize)
+{
+    const std::pair<int, QList<int>> cases[] = {
+        {0, {1}}, {1459, {1460}}, {1460, {1460, 1}}, {2919, {1460, 1460}}, {2920, {1460, 1460, 1}}};
+    for (const auto& [size, expected] : cases) {
+        const QByteArray message(size, 'm');
+        QList<int> sizes;
+        QByteArray joined;
+        for (const QByteArray& chunk : PacketParser::makePackets(message)) {
+            sizes << chunk.size();
+            joined += chunk;
+        }
+        EXPECT_EQ(sizes, expected) << size;
+        EXPECT_EQ(joined, message + '\n');
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/IProcessServerObserver.h"
+#include "link/ProcessServer.h"
 
 #include <QList>
 #include <QObject>
@@ -39,4 +40,12 @@ private:
         events << event;
         return true;
     }
+};
+
+// A server that admits peers it did not start.
+class AdmittingServer : public ProcessServer
+{
+public:
+    using ProcessServer::ProcessServer;
+    using ProcessServer::expectDevice;
 };

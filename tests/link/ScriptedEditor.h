@@ -34,19 +34,17 @@ public:
     void close();
 
     void setResponder(Responder responder);
+    // Answers every request with `result` and `cmdinfo`.
+    void answerAll(const QString& result, const QJsonObject& cmdinfo = QJsonObject());
     // For responders (peer thread): write `line` after `ms` milliseconds.
     void sendAfter(int ms, const QByteArray& line);
-    QList<QJsonObject> requests() const;     // inner objects, in arrival order
-    QList<QByteArray> lines() const;         // every line received, raw
-    int requestCount() const;
+    QList<QJsonObject> requests() const;   // inner objects, in arrival order
+    QList<QByteArray> lines() const;       // every line received, raw
     bool isConnected() const;
-    QString deviceUID() const;
 
     // A reply line for `request` with the given result and data.
     QByteArray reply(const QJsonObject& request, const QString& result, const QJsonObject& cmdinfo = QJsonObject(),
                      const QString& progress = QStringLiteral("0")) const;
-    // Always answers "ok" with no data.
-    static Responder okResponder(const ScriptedEditor* editor);
 
 private:
     void onReadyRead();
@@ -63,6 +61,9 @@ private:
     QString uid;
     bool connectedState = false;
 };
+
+// {"info":{"prmValue":text}}, the data of a reply that carries a text.
+QJsonObject infoText(const QString& text);
 
 // Spins the calling thread's event loop until `done` or the time is up.
 bool spinUntil(const std::function<bool()>& done, int timeoutMs = 5000);
