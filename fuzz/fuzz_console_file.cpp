@@ -15,27 +15,20 @@
 
 namespace {
 
-QString scratchPath(const char* name)
-{
-    return QDir::tempPath() + QStringLiteral("/qora-fuzz-console-%1-%2.KX9F").arg(::getpid()).arg(QLatin1String(name));
-}
-
 QByteArray readAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Removes the scratch files when the fuzzer exits.
+// Scratch files of this process, removed when the fuzzer exits.
 struct Scratch {
-    QString input = scratchPath("in");
-    QString first = scratchPath("first");
-    QString second = scratchPath("second");
+    QString input = path("in"), first = path("first"), second = path("second");
+    static QString path(const char* name) { return QDir::tempPath() + QStringLiteral("/qora-fuzz-console-%1-%2.KX9F").arg(::getpid()).arg(name); }
     ~Scratch()
     {
-        QFile::remove(input);
-        QFile::remove(first);
-        QFile::remove(second);
+        for (const QString& file : {input, first, second})
+            QFile::remove(file);
     }
 };
 
@@ -44,9 +37,7 @@ struct Scratch {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     static const Scratch scratch;
-    const QString& input = scratch.input;
-    const QString& first = scratch.first;
-    const QString& second = scratch.second;
+    const QString &input = scratch.input, &first = scratch.first, &second = scratch.second;
     {
         QFile file(input);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))

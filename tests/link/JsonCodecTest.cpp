@@ -1,5 +1,5 @@
 // The value rules of the editor link: maps to JSON and back, and the typed
-// values of replies and writes. The envelopes are pinned by the server tests,
+// values of replies (those of writes are pinned with the wire forms). The envelopes are pinned by the server tests,
 // the parsers' fall-backs by the hostile-input tests.
 #include "link/JsonCodec.h"
 
@@ -81,24 +81,6 @@ TEST(JsonCodecConversion, KindFollowsTypeCodeAndValuesSurvive)
     // Texts are limited to 1023 bytes.
     EXPECT_EQ(JsonCodec::convertQVariantToOVariant(QString(1023, 'a'), 64).stringSize(), 1024u);
     EXPECT_STREQ(JsonCodec::convertQVariantToOVariant(QString(1024, 'a'), 64).toString(), "ERROR:");
-}
-
-TEST(JsonCodecConversion, OVariantToQVariant)
-{
-    OVariant u, r;
-    u = 0xFFFFFFFFu;
-    r = 1.5f;
-    const std::pair<OVariant, QVariant> forms[] = {{OVariant(-3), QVariant(int(-3))},
-                                                   {u, QVariant(0xFFFFFFFFu)},
-                                                   {OVariant("Blue \xc3\xa9", 1023), QVariant(QString::fromUtf8("Blue \xc3\xa9"))},
-                                                   {r, QVariant(1.5f)}};
-    for (const auto& [value, expected] : forms) {
-        const QVariant got = JsonCodec::convertOVariantToQVariant(value);
-        EXPECT_EQ(got.userType(), expected.userType());
-        EXPECT_EQ(got, expected);
-    }
-    expectConverterThrow([] { JsonCodec::convertOVariantToQVariant(OVariant()); },
-                         "convertOVariantToQVariant: Unsupported type.");
 }
 
 } // namespace

@@ -90,8 +90,7 @@ protected:
     {
         shutdown();
         editor.reset();
-        for (const char* name : {"/KX9.ini", "/editor.sh", "/args.txt"})
-            QFile::remove(appDir() + name);
+        QFile::remove(iniPath());
         QDir::setCurrent(savedCwd);
         MainApplication::setLaunchFailureReporter(nullptr);
     }
@@ -174,18 +173,24 @@ protected:
 // ---------------------------------------------------------------------------
 // Launch and lifecycle
 
-TEST_F(CommandLayerTest, LaunchRestoresTheCurrentDirectoryAndRequestsCarryFreshIds)
+// A relative editor path resolves against the current directory (against
+// KX9.ini's it names nothing); the editor runs in its own directory and the
+// host's current directory is restored.
+TEST_F(CommandLayerTest, LaunchResolvesTheEditorAgainstTheCurrentDirectoryAndRestoresIt)
 {
     QTemporaryDir elsewhere;
     ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
-    startLinked();
+    writeIni(QDir::current().relativeFilePath(script));
+    construct();
+    attachEditor();
+    EXPECT_TRUE(captured().isEmpty());
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(elsewhere.path()));
-    // The editor runs in its own directory, with the host's as its work directory.
     EXPECT_EQ(canonical(args.at(0)), canonical(dir.path()));
     EXPECT_EQ(args.at(3), "work=" + appDir());
     EXPECT_FALSE(QUuid(uid).isNull());
-    EXPECT_TRUE(captured().isEmpty());
 
+    // Requests name the server and the editor, each with a fresh id.
+    editor->answerAll("ok");
     EXPECT_TRUE(app->SetInitCurrent());
     EXPECT_TRUE(app->SetInitCurrent());
     const QList<QJsonObject> requests = settledRequests();
@@ -241,19 +246,6 @@ TEST_F(CommandLayerTest, WithoutAReporterALaunchFailureIsLoggedAsCritical)
     const bool logged = spinUntil([&] { return captured().contains(line); });
     qInstallMessageHandler(previous);
     EXPECT_TRUE(logged);
-}
-
-// A relative editor path resolves against the current directory, not against
-// KX9.ini's, where a decoy waits.
-TEST_F(CommandLayerTest, RelativeEditorPathFollowsTheCurrentDirectory)
-{
-    ASSERT_FALSE(writeEditorScript(appDir()).isEmpty());
-    writeIni("editor.sh");
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    construct();
-    attachEditor();
-    EXPECT_TRUE(captured().isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(appDir() + "/args.txt"));
 }
 
 // Entries outside the ranges, malformed or unknown leave the value as it was

@@ -4,6 +4,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 #include <QStringList>
 #include <QThread>
@@ -113,11 +116,6 @@ QString ProcessProbe::editorUidOnPort(quint16 port)
     return QString();
 }
 
-int ProcessProbe::threads()
-{
-    return entries(QStringLiteral("/proc/self/task"));
-}
-
 QList<qint64> ProcessProbe::editorPids()
 {
     QList<qint64> pids;
@@ -126,18 +124,11 @@ QList<qint64> ProcessProbe::editorPids()
     return pids;
 }
 
-quint16 ProcessProbe::editorPort()
-{
-    for (const auto& editor : editors())
-        return static_cast<quint16>(argument(editor.second, "port").toUInt());
-    return 0;
-}
-
 ProcessProbe::Snapshot ProcessProbe::snapshot()
 {
     Snapshot s;
     s.fds = openFileDescriptors();
-    s.threads = threads();
+    s.threads = entries(QStringLiteral("/proc/self/task"));
     s.editors = editorPids().size();
     return s;
 }
@@ -154,4 +145,14 @@ ProcessProbe::Snapshot ProcessProbe::settleTo(const Snapshot& baseline, int time
         now = snapshot();
     }
     return now;
+}
+
+bool ProcessProbe::wholeOrAbsent(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.absoluteDir().entryList(QDir::Files) != (info.exists() ? QStringList{info.fileName()} : QStringList()))
+        return false;
+    QFile file(path);
+    return !info.exists()
+        || (file.open(QIODevice::ReadOnly) && QJsonDocument::fromJson(file.readAll()).object().value("format") == "KX9F");
 }

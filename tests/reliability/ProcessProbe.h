@@ -23,12 +23,11 @@ public:
     static quint16 listeningPort(qint64 pid = 0);
     // The uid= argument of the editor started with port=<port>.
     static QString editorUidOnPort(quint16 port);
-    static int threads();
     // Editors whose command line carries work=<this program's directory>.
     static QList<qint64> editorPids();
-    // The port= argument of the first such editor; 0 when none runs.
-    static quint16 editorPort();
     static Snapshot snapshot();
     // Polls until the counts are back at `baseline` (or at most `timeoutMs`).
     static Snapshot settleTo(const Snapshot& baseline, int timeoutMs = 5000);
+    // A saved console file is either absent or whole, alone in its folder.
+    static bool wholeOrAbsent(const QString& path);
 };

@@ -14,7 +14,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -35,10 +34,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A start that misses the editor waits out 5 s.
-const char Timings[] = "createPolls=1000,createSleepMs=5,readyPolls=1000,readySleepMs=5,"
-                       "destroyPolls=20,destroySleepMs=25,shortLimit=300,longLimit=600,pollingWait=";
 
 // Stray i says nothing, garbage, a foreign announcement (the plug-in closes
 // it) or an "ok" or "ng" reply and "MMS Readied" in the editor's name.
@@ -111,7 +106,9 @@ class StrayClientsAtStartUp : public ::testing::TestWithParam<const char*> {};
 // another one leaves during Destroy.
 TEST_P(StrayClientsAtStartUp, HundredChangeNeitherItsTimeNorTheService)
 {
-    qputenv("QORA_LINK_TIMINGS", QByteArray(Timings) + GetParam());
+    // A start that misses the editor waits out 5 s.
+    qputenv("QORA_LINK_TIMINGS", QByteArray("createPolls=1000,createSleepMs=5,readyPolls=1000,readySleepMs=5,destroyPolls=20,"
+                                            "destroySleepMs=25,shortLimit=300,longLimit=600,pollingWait=") + GetParam());
     QTemporaryDir saveDir;
     EditorHarness harness;
     ASSERT_TRUE(harness.destroy(harness.create()));
@@ -186,13 +183,12 @@ TEST_P(StrayClientsAtStartUp, HundredChangeNeitherItsTimeNorTheService)
 
 INSTANTIATE_TEST_SUITE_P(WaitModes, StrayClientsAtStartUp, ::testing::Values("0", "1"));
 
+// A console file with its time stamps blanked.
 QByteArray masked(const QString& path)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll())
-        .replace(QRegularExpression(QStringLiteral("\"timeStamp\": \"\\d{14}\"")), QStringLiteral("\"timeStamp\": \"\""))
-        .toUtf8();
+    return QString::fromUtf8(file.readAll()).replace(QRegularExpression("\"timeStamp\": \"\\d{14}\""), "\"timeStamp\": \"\"").toUtf8();
 }
 
 TEST(StrayFlood, FiveThousandDuringAConversionChangeNothing)
