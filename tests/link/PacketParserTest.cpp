@@ -13,27 +13,48 @@
 
 namespace {
 
+std::atomic<int> warnings{0};
+
+void countWarnings(QtMsgType type, const QMessageLogContext&, const QString&)
+{
+    warnings += type == QtWarningMsg;
+}
+
 struct FramingCase {
     const char* name;
     QList<QByteArray> reads;             // successive socket reads
     QList<QList<QByteArray>> expected;   // messages completed by each read
     QByteArray tail;                     // pending after the last read
+    int limit = 0;                       // the line limit; 0: the default
+    int warnings = 0;                    // lines dropped for their length
 };
 
 class FramingTest : public ::testing::TestWithParam<FramingCase> {};
 
+// A pending tail never outgrows the limit; a line past it is dropped whole,
+// reported once, and parsing resumes after its line feed.
 TEST_P(FramingTest, CutsStreamIntoMessages)
 {
     const FramingCase& c = GetParam();
-    PacketParser parser;
     ASSERT_EQ(c.reads.size(), c.expected.size());
-    for (int i = 0; i < c.reads.size(); ++i)
+    warnings = 0;
+    const QtMessageHandler previous = qInstallMessageHandler(countWarnings);
+    PacketParser parser;
+    if (c.limit)
+        parser.setLineLimit(c.limit);
+    for (int i = 0; i < c.reads.size(); ++i) {
         EXPECT_EQ(parser.parse(4242, c.reads.at(i)), c.expected.at(i)) << "read " << i;
+        EXPECT_LE(parser.pendingTail(4242).size(), parser.lineLimit()) << "read " << i;
+    }
+    qInstallMessageHandler(previous);
     EXPECT_EQ(parser.pendingTail(4242), c.tail);
+    EXPECT_EQ(warnings, c.warnings);
 }
 
 const QByteArray A = R"({"reply":{"result":"ok"}})";
 const QByteArray B = R"({"notify":{"cmd":"MMS Readied"}})";
+// JSON messages of 8, 16 (the limit of the rows that set one) and 17 bytes.
+const QByteArray Short = R"(["xxxx"])", AtLimit = R"(["xxxxxxxxxxxx"])", Over = R"(["xxxxxxxxxxxxx"])";
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, FramingTest,
@@ -42,8 +63,27 @@ INSTANTIATE_TEST_SUITE_P(
         FramingCase{"SplitMidLineWithAnEmptyRead", {A.left(5), QByteArray(), A.mid(5) + "\n"}, {{}, {}, {A}}, {}},
         FramingCase{"EmptyLines", {"\n\n" + A + "\n\n\n" + B + "\n"}, {{A, B}}, {}},
         FramingCase{"BrokenLinesDropped", {"hello world\n" + A.left(8) + "\n" + B + "\n"}, {{B}}, {}},
-        FramingCase{"TailKeptAfterLastRead", {A + "\n" + B.left(3)}, {{A}}, B.left(3)}),
+        FramingCase{"TailKeptAfterLastRead", {A + "\n" + B.left(3)}, {{A}}, B.left(3)},
+        FramingCase{"TailAtTheLimitIsKept", {AtLimit, "\n"}, {{}, {AtLimit}}, {}, 16},
+        FramingCase{"TailGrowingPastTheLimitIsDropped", {Over.left(16), Over.mid(16), "\n" + Short + "\n"}, {{}, {}, {Short}}, {}, 16, 1},
+        FramingCase{"LineEndingPastTheLimitIsDropped", {Over.left(14), Over.mid(14) + "\n" + Short + "\n"}, {{}, {Short}}, {}, 16, 1},
+        FramingCase{"LongLineInOneReadIsDropped", {Short + "\n" + Over + "\n" + AtLimit + "\n"}, {{Short, AtLimit}}, {}, 16, 1},
+        FramingCase{"RunawayLineIsNeverKept", {QByteArray(21, 'a'), QByteArray(100, 'b'), "bbb\n" + Short + "\n" + A.left(3)},
+                    {{}, {}, {Short}}, A.left(3), 16, 1}),
     [](const ::testing::TestParamInfo<FramingCase>& info) { return std::string(info.param.name); });
+
+// The real limit: 16 MiB.
+TEST(PacketParser, TheDefaultLimitIsSixteenMebibytes)
+{
+    PacketParser parser;
+    const QByteArray mebibyte(1024 * 1024, 'q');
+    for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE(parser.parse(8, mebibyte).isEmpty());
+    EXPECT_EQ(parser.pendingTail(8).size(), 16 * 1024 * 1024);
+    EXPECT_TRUE(parser.parse(8, "q").isEmpty());
+    EXPECT_TRUE(parser.pendingTail(8).isEmpty());
+    EXPECT_EQ(parser.parse(8, "tail\n{\"a\":1}\n"), QList<QByteArray>{"{\"a\":1}"});
+}
 
 TEST(PacketParser, KeysKeepSeparateTails)
 {
@@ -98,94 +138,6 @@ TEST(FramingSplits, EveryMessageSplitAtEveryByte)
             }
         }
     }
-}
-
-std::atomic<int> warnings{0};
-
-void countWarnings(QtMsgType type, const QMessageLogContext&, const QString&)
-{
-    warnings += type == QtWarningMsg;
-}
-
-// A line longer than the limit is dropped whole, once reported, and parsing
-// resumes after its line feed.
-class LineLimit : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        warnings = 0;
-        previous = qInstallMessageHandler(countWarnings);
-        parser.setLineLimit(Limit);
-    }
-    void TearDown() override { qInstallMessageHandler(previous); }
-
-    // A JSON message of exactly `size` bytes: ["xxx..."].
-    static QByteArray message(int size) { return "[\"" + QByteArray(size - 4, 'x') + "\"]"; }
-
-    static constexpr int Limit = 16;
-    PacketParser parser;
-    QtMessageHandler previous = nullptr;
-};
-
-// At the limit a tail is kept; one byte more and the line goes, whether it
-// grows past the limit while pending, ends past it or arrives in one read,
-// and the next line counts again.
-TEST_F(LineLimit, LinesPastTheLimitAreDroppedWholeAndReportedOnce)
-{
-    const QByteArray atLimit = message(Limit), over = message(Limit + 1), next = message(8);
-    EXPECT_TRUE(parser.parse(1, atLimit).isEmpty());
-    EXPECT_EQ(parser.pendingTail(1), atLimit);
-    EXPECT_EQ(parser.parse(1, "\n"), QList<QByteArray>{atLimit});
-    EXPECT_EQ(warnings, 0);
-
-    EXPECT_TRUE(parser.parse(2, over.left(Limit)).isEmpty());
-    EXPECT_EQ(parser.pendingTail(2), over.left(Limit));
-    EXPECT_TRUE(parser.parse(2, over.mid(Limit)).isEmpty());
-    EXPECT_TRUE(parser.pendingTail(2).isEmpty());
-    EXPECT_EQ(parser.parse(2, "\n" + next + "\n"), QList<QByteArray>{next});
-    EXPECT_EQ(warnings, 1);
-
-    EXPECT_TRUE(parser.parse(5, over.left(Limit - 2)).isEmpty());
-    EXPECT_TRUE(parser.parse(5, over.mid(Limit - 2) + "\n").isEmpty());
-    EXPECT_TRUE(parser.pendingTail(5).isEmpty());
-    EXPECT_EQ(warnings, 2);
-
-    const QByteArray stream = next + "\n" + over + "\n" + atLimit + "\n";
-    EXPECT_EQ(parser.parse(4, stream), (QList<QByteArray>{next, atLimit}));
-    QList<QByteArray> got;
-    for (int i = 0; i < stream.size(); ++i)
-        got += parser.parse(6, stream.mid(i, 1));
-    EXPECT_EQ(got, (QList<QByteArray>{next, atLimit}));
-    EXPECT_EQ(warnings, 4);
-}
-
-// A runaway line is never kept, however long it runs, and does not hold up
-// other keys; the real limit is 16 MiB.
-TEST_F(LineLimit, RunawayLineIsNeverKept)
-{
-    EXPECT_TRUE(parser.parse(3, QByteArray(Limit + 5, 'a')).isEmpty());
-    const QByteArray a = message(6), b = message(10);
-    EXPECT_TRUE(parser.parse(7, a.left(3)).isEmpty());
-    for (int i = 0; i < 50; ++i) {
-        EXPECT_TRUE(parser.parse(3, QByteArray(100, 'b')).isEmpty());
-        EXPECT_TRUE(parser.pendingTail(3).isEmpty());
-    }
-    EXPECT_EQ(parser.parse(7, a.mid(3) + "\n"), QList<QByteArray>{a});
-    EXPECT_EQ(parser.parse(3, "bbb\n" + a + "\n" + b.left(3)), QList<QByteArray>{a});
-    EXPECT_EQ(parser.pendingTail(3), b.left(3));
-    EXPECT_EQ(parser.parse(3, b.mid(3) + "\n"), QList<QByteArray>{b});
-    EXPECT_EQ(warnings, 1);
-
-    PacketParser real;
-    const QByteArray mebibyte(1024 * 1024, 'q');
-    for (int i = 0; i < 16; ++i)
-        EXPECT_TRUE(real.parse(8, mebibyte).isEmpty());
-    EXPECT_EQ(real.pendingTail(8).size(), PacketParser::DefaultLineLimit);
-    EXPECT_TRUE(real.parse(8, "q").isEmpty());
-    EXPECT_TRUE(real.pendingTail(8).isEmpty());
-    EXPECT_EQ(real.parse(8, "tail\n{\"a\":1}\n"), QList<QByteArray>{"{\"a\":1}"});
-    EXPECT_EQ(warnings, 2);
 }
 
 // makePackets appends the line feed and cuts at MaxChunkSize.
