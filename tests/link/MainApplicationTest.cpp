@@ -211,6 +211,8 @@ struct LaunchFailureCase {
     const char* text;
 };
 
+void PrintTo(const LaunchFailureCase& c, std::ostream* os) { *os << c.name; }
+
 class LaunchFailureTest : public CommandLayerTest, public ::testing::WithParamInterface<LaunchFailureCase> {};
 
 TEST_P(LaunchFailureTest, ReportsAndStartsNothing)
@@ -324,6 +326,8 @@ struct CommandCase {
     const char* cmdinfo;   // compact JSON
     bool hasResult = true;
 };
+
+void PrintTo(const CommandCase& c, std::ostream* os) { *os << c.name; }
 
 class CommandPayloadTest : public CommandLayerTest, public ::testing::WithParamInterface<CommandCase> {};
 

@@ -29,6 +29,8 @@ struct FramingCase {
     int warnings = 0;                    // lines dropped for their length
 };
 
+void PrintTo(const FramingCase& c, std::ostream* os) { *os << c.name; }
+
 class FramingTest : public ::testing::TestWithParam<FramingCase> {};
 
 // A pending tail never outgrows the limit; a line past it is dropped whole,
