@@ -9,8 +9,7 @@
 inline QString writeEditorScript(const QString& dir)
 {
     QFile file(QDir(dir).absoluteFilePath("editor.sh"));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QString();
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write("#!/bin/sh\nout=\"$(dirname \"$0\")/args.txt\"\npwd > \"$out.tmp\"\n"
                "for a in \"$@\"; do printf '%s\\n' \"$a\" >> \"$out.tmp\"; done\nmv \"$out.tmp\" \"$out\"\n");
     file.setPermissions(file.permissions() | QFileDevice::ExeOwner);

@@ -15,6 +15,7 @@
 #include <QJsonObject>
 
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <memory>
 #include <random>
@@ -97,10 +98,7 @@ TEST(JsonCodecConversion, KindFollowsTypeCodeAndValuesSurvive)
 class Generator
 {
 public:
-    explicit Generator(unsigned seed)
-        : random(seed)
-    {
-    }
+    explicit Generator(unsigned seed) : random(seed) {}
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
     template <typename T> T between(T low, T high) { return std::uniform_int_distribution<T>(low, high)(random); }
@@ -112,19 +110,13 @@ public:
         static const char16_t alphabet[] = u"abcXYZ019 _-/:.\"\\\t\n\u00e9\u00fc\u4e2d\u20ac\u0001\u007f\xd83d\xde00\xdc00";
         QString out;
         for (int i = pick(maxLength + 1); i > 0; --i)
-            out += QChar(alphabet[pick(int(sizeof(alphabet) / sizeof(alphabet[0])) - 1)]);
+            out += QChar(alphabet[pick(int(std::size(alphabet)) - 1)]);
         return out;
-    }
-
-    QString key()
-    {
-        QString k = text(8);
-        return pick(3) == 0 ? k.insert(pick(k.size() + 1), QStringLiteral("d:")) : k;
     }
 
     QVariant scalar()
     {
-        QByteArray bytes;
+        QByteArray bytes(pick(40), '\0');
         switch (pick(8)) {
         case 0: return bool(pick(2));
         case 1: {
@@ -137,33 +129,35 @@ public:
         case 3: return between(0u, std::numeric_limits<unsigned>::max());
         case 4: return qlonglong(between(-(1LL << 40), 1LL << 40));
         case 5:
-            for (int i = pick(40); i > 0; --i)
-                bytes += char(pick(256));
+            for (char& byte : bytes)
+                byte = char(pick(256));
             return bytes;
         default: return text(24);
         }
     }
 
+    // Keys carry "d:" somewhere in a third of the entries.
     QVariantMap map(int depth)
     {
         QVariantMap out;
-        for (int i = pick(7); i > 0; --i)
-            out.insert(key(), value(depth));
-        return out;
-    }
-
-    QVariantList list(int depth)
-    {
-        QVariantList out;
-        for (int i = pick(7); i > 0; --i)
-            out.append(value(depth));
+        for (int i = pick(7); i > 0; --i) {
+            QString key = text(8);
+            out.insert(pick(3) ? key : key.insert(pick(key.size() + 1), QStringLiteral("d:")), value(depth));
+        }
         return out;
     }
 
     QVariant value(int depth)
     {
-        const int choice = depth < 3 ? pick(10) : 9;
-        return choice == 0 ? QVariant(map(depth + 1)) : choice == 1 ? QVariant(list(depth + 1)) : scalar();
+        QVariantList list;
+        switch (depth < 3 ? pick(10) : 9) {
+        case 0: return map(depth + 1);
+        case 1:
+            for (int i = pick(7); i > 0; --i)
+                list.append(value(depth + 1));
+            return list;
+        default: return scalar();
+        }
     }
 
 private:

@@ -17,7 +17,6 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QUuid>
 
 #include <atomic>
@@ -39,8 +38,7 @@ void captureLog(QtMsgType type, const QMessageLogContext&, const QString& text) 
 LinkTimings testTimings(const QByteArray& more = QByteArray())
 {
     LinkTimings t;
-    t.apply("createPolls=100,createSleepMs=50,readyPolls=10,readySleepMs=40,destroyPolls=40,destroySleepMs=50");
-    t.apply(more.constData());
+    t.apply("createPolls=100,createSleepMs=50,readyPolls=10,readySleepMs=40,destroyPolls=40,destroySleepMs=50," + more);
     return t;
 }
 
@@ -78,10 +76,7 @@ class CommandLayerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
         ASSERT_FALSE(QFileInfo::exists(iniPath())) << "stale KX9.ini next to the test program";
-        savedCwd = QDir::currentPath();
-        script = writeEditorScript(dir.path());
         clearCaptured();
         MainApplication::setLaunchFailureReporter([](const QString& title, const QString& text) { capture(title + "|" + text); });
     }
@@ -142,27 +137,27 @@ protected:
     // `command` false the objects go with the editor still connected.
     void shutdown(bool command = true)
     {
-        if (!app)
-            return;
-        if (command) {
-            QMetaObject::invokeMethod(app.get(), "doCommandDestroy");
+        if (app && command && QMetaObject::invokeMethod(app.get(), "doCommandDestroy"))
             app->waitForCommandDestroyed();
-        }
-        thread->quit();
-        thread->wait();
+        if (thread)
+            thread->quit(), thread->wait();
         app.reset();
         thread.reset();
     }
 
     // Requests seen by the editor after a short grace period for stragglers.
-    QList<QJsonObject> settledRequests()
+    QList<QJsonObject> settledRequests() { return QThread::msleep(50), editor->requests(); }
+
+    // A read's integer value; -1 when it gave none.
+    int readInt(const QString& address)
     {
-        QThread::msleep(50);
-        return editor->requests();
+        OVariant value(7);
+        app->GetPrmVal(address, value);
+        return value.isValid() ? value.toInt() : -1;
     }
 
     QTemporaryDir dir;
-    QString savedCwd, script, uid;
+    QString savedCwd = QDir::currentPath(), script = writeEditorScript(dir.path()), uid;
     QStringList args;
     quint16 port = 0;
     std::unique_ptr<MainApplication> app;
@@ -175,7 +170,8 @@ protected:
 
 // A relative editor path resolves against the current directory (against
 // KX9.ini's it names nothing); the editor runs in its own directory and the
-// host's current directory is restored.
+// host's current directory is restored. Requests name the server and the
+// editor, each with a fresh id.
 TEST_F(CommandLayerTest, LaunchResolvesTheEditorAgainstTheCurrentDirectoryAndRestoresIt)
 {
     QTemporaryDir elsewhere;
@@ -189,65 +185,53 @@ TEST_F(CommandLayerTest, LaunchResolvesTheEditorAgainstTheCurrentDirectoryAndRes
     EXPECT_EQ(args.at(3), "work=" + appDir());
     EXPECT_FALSE(QUuid(uid).isNull());
 
-    // Requests name the server and the editor, each with a fresh id.
     editor->answerAll("ok");
     EXPECT_TRUE(app->SetInitCurrent());
     EXPECT_TRUE(app->SetInitCurrent());
-    const QList<QJsonObject> requests = settledRequests();
-    ASSERT_EQ(requests.size(), 2);
-    const QString server = requests[0].value("from").toString();
+    const QList<QJsonObject> r = settledRequests();
+    ASSERT_EQ(r.size(), 2);
+    const QString server = r[0].value("from").toString();
     EXPECT_FALSE(QUuid(server).isNull());
     EXPECT_NE(server, uid);
-    EXPECT_EQ(requests[1].value("from").toString(), server);
-    EXPECT_EQ(requests[0].value("to").toString(), uid);
-    EXPECT_FALSE(QUuid(requests[0].value("reqid").toString()).isNull());
-    EXPECT_NE(requests[0].value("reqid"), requests[1].value("reqid"));
+    EXPECT_EQ(r[1].value("from").toString(), server);
+    EXPECT_EQ(r[0].value("to").toString(), uid);
+    EXPECT_FALSE(QUuid(r[0].value("reqid").toString()).isNull());
+    EXPECT_NE(r[0].value("reqid"), r[1].value("reqid"));
 }
 
-struct LaunchFailureCase {
-    const char* name;
-    const char* key;   // nullptr: no KX9.ini at all
-    const char* value;
-    const char* text;
-};
-
-void PrintTo(const LaunchFailureCase& c, std::ostream* os) { *os << c.name; }
-
-class LaunchFailureTest : public CommandLayerTest, public ::testing::WithParamInterface<LaunchFailureCase> {};
-
-TEST_P(LaunchFailureTest, ReportsAndStartsNothing)
+// A broken KX9.ini is reported (without a reporter, logged as critical) and
+// starts nothing.
+TEST_F(CommandLayerTest, LaunchFailuresAreReportedAndStartNothing)
 {
-    if (GetParam().key)
-        writeIni(GetParam().value, "strict", GetParam().key);
-    const QString cwd = QDir::currentPath();
-    construct(testTimings("createPolls=5,createSleepMs=20"));
-    ASSERT_TRUE(spinUntil([] { return !captured().isEmpty(); }));
-    EXPECT_EQ(captured(), QStringList{QString("Plaxbridge (QORA Version)|") + GetParam().text});
-    EXPECT_FALSE(app->waitForCommandCreated());
-    EXPECT_TRUE(app->commandDestroyed());
-    EXPECT_EQ(QDir::currentPath(), cwd);
-    QThread::msleep(100);
-    EXPECT_TRUE(readEditorArgs(dir.path()).isEmpty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Ini, LaunchFailureTest,
-    ::testing::Values(LaunchFailureCase{"FileMissing", nullptr, nullptr, "KX9.ini file not found."},
-                      LaunchFailureCase{"KeyMissing", "Other", "x", "Wrong KX9.ini file."},
-                      LaunchFailureCase{"KeyEmpty", "VirtualDeviceFilePath", "", "Wrong KX9.ini file."},
-                      LaunchFailureCase{"EditorMissing", "VirtualDeviceFilePath", "no-such-editor",
-                                        "QORA Editor executable file not found."}),
-    [](const ::testing::TestParamInfo<LaunchFailureCase>& info) { return std::string(info.param.name); });
-
-TEST_F(CommandLayerTest, WithoutAReporterALaunchFailureIsLoggedAsCritical)
-{
+    const char* const cases[][3] = {{nullptr, nullptr, "KX9.ini file not found."},
+                                    {"Other", "x", "Wrong KX9.ini file."},
+                                    {"VirtualDeviceFilePath", "", "Wrong KX9.ini file."},
+                                    {"VirtualDeviceFilePath", "no-such-editor", "QORA Editor executable file not found."}};
+    for (const auto& [key, value, text] : cases) {
+        SCOPED_TRACE(text);
+        shutdown();
+        clearCaptured();
+        QFile::remove(iniPath());
+        if (key)
+            writeIni(value, "strict", key);
+        const QString cwd = QDir::currentPath();
+        construct(testTimings("createPolls=5,createSleepMs=20"));
+        ASSERT_TRUE(spinUntil([] { return !captured().isEmpty(); }));
+        EXPECT_EQ(captured(), QStringList{QString("Plaxbridge (QORA Version)|") + text});
+        EXPECT_FALSE(app->waitForCommandCreated());
+        EXPECT_TRUE(app->commandDestroyed());
+        EXPECT_EQ(QDir::currentPath(), cwd);
+        QThread::msleep(100);
+        EXPECT_TRUE(readEditorArgs(dir.path()).isEmpty());
+    }
+    shutdown();
+    QFile::remove(iniPath());
     MainApplication::setLaunchFailureReporter(nullptr);
     const QtMessageHandler previous = qInstallMessageHandler(captureLog);
     construct();
     const QString line = QString("%1|Plaxbridge (QORA Version): KX9.ini file not found.").arg(int(QtCriticalMsg));
-    const bool logged = spinUntil([&] { return captured().contains(line); });
+    EXPECT_TRUE(spinUntil([&] { return captured().contains(line); }));
     qInstallMessageHandler(previous);
-    EXPECT_TRUE(logged);
 }
 
 // Entries outside the ranges, malformed or unknown leave the value as it was
@@ -267,9 +251,8 @@ TEST(LinkTimingsFromEnvironment, TakesSaneEntriesAndNamesTheOthersOnce)
     qunsetenv("QORA_LINK_TIMINGS");
     qInstallMessageHandler(previous);
     EXPECT_EQ((std::vector<int>{t.shortLimit, t.longLimit, t.createPolls, t.readyPolls, t.destroySleepMs,
-                                t.readySleepMs, t.destroyPolls, t.createSleepMs, t.pollingWait}),
-              (std::vector<int>{10, 600000, 1, 10000, 1, 10000, 100, 100, true}));
-    EXPECT_EQ(clean.shortLimit, 200);
+                                t.readySleepMs, t.destroyPolls, t.createSleepMs, t.pollingWait, clean.shortLimit}),
+              (std::vector<int>{10, 600000, 1, 10000, 1, 10000, 100, 100, true, 200}));
     EXPECT_EQ(captured(), QStringList{QString("%1|QORA_LINK_TIMINGS=\"%2\": ignored %3 (unknown, malformed or out of "
                                               "range; left as they were)").arg(int(QtWarningMsg)).arg(QString(good + bad), bad)});
 }
@@ -377,49 +360,34 @@ INSTANTIATE_TEST_SUITE_P(
 // ---------------------------------------------------------------------------
 // Waiting, in both wait modes
 
-class WaitModeTest : public CommandLayerTest, public ::testing::WithParamInterface<bool>
-{
-protected:
-    void startWithLimit(int limit)
-    {
-        startLinked(testTimings(QString("shortLimit=%1,longLimit=%1,pollingWait=%2").arg(limit).arg(GetParam()).toLatin1()));
-    }
-};
+class WaitModeTest : public CommandLayerTest, public ::testing::WithParamInterface<bool> {};
 
-// Only a final answer ends the wait, and it ends it at once.
-TEST_P(WaitModeTest, ProgressRepliesDoNotEndTheWait)
+// Only a final answer ends a wait, and at once. A silent editor runs each
+// command into its limit. Replies are not matched to requests: a late answer
+// that comes between commands is cleared by the next one; one that comes
+// during the next command's wait ends it.
+TEST_P(WaitModeTest, OnlyAFinalAnswerEndsTheWait)
 {
-    startWithLimit(20000);
+    startLinked(testTimings(QString("shortLimit=300,longLimit=20000,pollingWait=%1").arg(GetParam()).toLatin1()));
     editor->setResponder([peer = editor.get()](const QJsonObject& r) {
-        peer->sendAfter(300, peer->reply(r, "ok", infoText("final"), "100"));
-        return QList<QByteArray>{peer->reply(r, "progress", infoText("early"), "10"), peer->reply(r, "", infoText("early2"), "60")};
+        peer->sendAfter(300, peer->reply(r, "ok", {}, "100"));
+        return QList<QByteArray>{peer->reply(r, "progress", {}, "10"), peer->reply(r, "", {}, "60")};
     });
-    QString text;
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(app->GetSceneInfo("Comment", "UserA", "4.00", text));
+    EXPECT_TRUE(app->SetSave("/x.KX9F"));
     EXPECT_LT(clock.elapsed(), 10000);
-    EXPECT_EQ(text, QString("final"));
-}
 
-// A silent editor runs each command into its limit. Replies are not matched
-// to requests: a late answer that comes between commands is cleared by the
-// next one; one that comes during the next command's wait ends it.
-TEST_P(WaitModeTest, SilenceRunsIntoTheLimitAndLateRepliesEndOnlyAWaitTheyFallInto)
-{
-    startWithLimit(300);
     editor->setResponder(nullptr);
     QString text = "previous";
-    QElapsedTimer clock;
-    clock.start();
+    clock.restart();
     EXPECT_FALSE(app->GetSceneInfo("Title", "UserA", "1.00", text));
     EXPECT_TRUE(text.isEmpty());
-    EXPECT_FALSE(app->SetLoad("/x.KX9F"));
-    const qint64 elapsed = clock.elapsed();
-    EXPECT_GE(elapsed, 600);
-    EXPECT_LT(elapsed, 600 + 1000);
+    EXPECT_FALSE(app->SetSceneInfo("Title", "UserA", "1.00", "x"));
+    EXPECT_GE(clock.elapsed(), 600);
+    EXPECT_LT(clock.elapsed(), 600 + 1000);
 
-    const QJsonObject first = editor->requests().value(0);
+    const QJsonObject first = settledRequests().value(1);
     editor->sendRaw(editor->reply(first, "ok", infoText("late")) + "\n");
     QThread::msleep(150);
     editor->answerAll("ok", infoText("fresh"));
@@ -491,31 +459,26 @@ TEST_F(CommandLayerTest, OneBlockIsCachedUntilAnotherParameterIsRead)
 {
     startLinked();
     editor->setResponder(consoleResponder(editor.get()));
-    const auto read = [&](const char* address) {
-        OVariant value(7);
-        app->GetPrmVal(address, value);
-        return value.isValid() ? value.toInt() : -1;
-    };
-    EXPECT_EQ(read("/Mixing/Stereo:2/Fader:0/Level/MMS"), 20);
+    EXPECT_EQ(readInt("/Mixing/Stereo:2/Fader:0/Level/MMS"), 20);
     EXPECT_TRUE(app->SetPrmVal("/Mixing/Stereo:2/Fader:0/Level/MMS", OVariant(-100)));
     EXPECT_TRUE(app->SetLoad("/x/other.KX9F"));
-    EXPECT_EQ(read("/Mixing/Stereo:2/Fader:0/Level/MMS"), 20);
-    EXPECT_EQ(read("/Mixing/Stereo:1/Fader:0/On/MMS"), 10);
-    EXPECT_EQ(read("/Mixing/Stereo:2/Fader:0/Level/MMS"), 20);
+    EXPECT_EQ(readInt("/Mixing/Stereo:2/Fader:0/Level/MMS"), 20);
+    EXPECT_EQ(readInt("/Mixing/Stereo:1/Fader:0/On/MMS"), 10);
+    EXPECT_EQ(readInt("/Mixing/Stereo:2/Fader:0/Level/MMS"), 20);
     EXPECT_EQ(settledRequests().size(), 4);
 
     editor->answerAll("ng");
-    EXPECT_EQ(read("/Mixing/Matrix:3/Fader:0/Level/MMS"), -1);
-    EXPECT_EQ(read("/Mixing/MuteGroup:0/Name/MMS"), -1);
+    EXPECT_EQ(readInt("/Mixing/Matrix:3/Fader:0/Level/MMS"), -1);
+    EXPECT_EQ(readInt("/Mixing/MuteGroup:0/Name/MMS"), -1);
     editor->setResponder(consoleResponder(editor.get(), 4));
-    EXPECT_EQ(read("/Mixing/Matrix:3/Fader:0/Level/MMS"), 30);
-    EXPECT_EQ(read("/Mixing/Matrix:2/Fader:0/Level/MMS"), 20);
+    EXPECT_EQ(readInt("/Mixing/Matrix:3/Fader:0/Level/MMS"), 30);
+    EXPECT_EQ(readInt("/Mixing/Matrix:2/Fader:0/Level/MMS"), 20);
     EXPECT_EQ(settledRequests().size(), 7);
     editor->answerAll("ng");
-    EXPECT_EQ(read("/Mixing/Matrix:3/Fader:0/On/MMS"), -1);
+    EXPECT_EQ(readInt("/Mixing/Matrix:3/Fader:0/On/MMS"), -1);
     editor->setResponder(consoleResponder(editor.get(), 4));
-    EXPECT_EQ(read("/Mixing/Matrix:2/Fader:0/Level/MMS"), 20);   // the failed read dropped the cached block
-    EXPECT_EQ(read("/Mixing/Matrix:9/Fader:0/Level/MMS"), -1);   // beyond what came: asked for again
+    EXPECT_EQ(readInt("/Mixing/Matrix:2/Fader:0/Level/MMS"), 20);   // the failed read dropped the cached block
+    EXPECT_EQ(readInt("/Mixing/Matrix:9/Fader:0/Level/MMS"), -1);   // beyond what came: asked for again
     EXPECT_EQ(settledRequests().size(), 10);
 }
 
@@ -534,9 +497,7 @@ TEST_F(CommandLayerTest, BlockWritesWaitForAHighestChannel)
     EXPECT_TRUE(app->SetPrmVal("/Mixing/DCA:0/Name/MMS", OVariant("Vox", 10)));
     QStringList values{R"({"prmAddr":"/Mixing/DCA:0/Name/MMS","prmValue":"Vox"})"};
     for (int ch = 0; ch <= 47; ++ch) {
-        if (ch == 47) {
-            EXPECT_EQ(settledRequests().size(), 0);
-        }
+        EXPECT_EQ(ch == 47 ? settledRequests().size() : 0, 0) << ch;
         EXPECT_TRUE(app->SetPrmVal(QString("/Mixing/Mix:%1/Fader:0/Level/MMS").arg(ch), OVariant(ch)));
         values << QString(R"({"prmAddr":"/Mixing/Mix:%1/Fader:0/Level/MMS","prmValue":%1})").arg(ch);
     }
@@ -568,6 +529,15 @@ protected:
         app->setWriteRefusalHandler([this](const QString& address, const QVariant& value, const QString&) {
             refused << address + "=" + value.toString();
         });
+    }
+
+    // Reads sent so far, blocks and single ones.
+    int reads()
+    {
+        int n = 0;
+        for (const QJsonObject& r : settledRequests())
+            n += cmdOf(r).startsWith("get") && cmdOf(r).endsWith("prm_val");
+        return n;
     }
 
     QStringList refused;
@@ -615,12 +585,11 @@ TEST_F(BatchedLayerTest, TheSizeBoundSendsFullLists)
     const int total = MainApplication::MaxBatchEntries * 2 + 5;
     for (int i = 0; i < total; ++i)
         app->SetPrmVal(QString("/Mixing/InputChannel:%1/ToMix:%2/Level/MMS").arg(i % 120).arg(i / 120), OVariant(i));
-    QList<QJsonObject> requests = settledRequests();
-    ASSERT_EQ(requests.size(), 2);
-    EXPECT_EQ(addressesOf(requests[0]).size(), MainApplication::MaxBatchEntries);
+    EXPECT_EQ(settledRequests().size(), 2);
     EXPECT_TRUE(app->flushWrites());
-    requests = settledRequests();
+    const QList<QJsonObject> requests = settledRequests();
     ASSERT_EQ(requests.size(), 3);
+    EXPECT_EQ(addressesOf(requests[0]).size(), MainApplication::MaxBatchEntries);
     EXPECT_EQ(addressesOf(requests[2]).size(), 5);
 }
 
@@ -642,9 +611,8 @@ TEST_F(BatchedLayerTest, ARefusedListIsResentUntilOnlyTheRefusedWritesAreLeft)
     QStringList landed, expected;
     const QList<QJsonObject> requests = settledRequests();
     for (const QJsonObject& r : requests) {
-        if (!QJsonDocument(r).toJson().contains("/bad")) {
+        if (!QJsonDocument(r).toJson().contains("/bad"))
             landed << (cmdOf(r) == "set_prm_val" ? QStringList{r["cmdinfo"]["info"]["prmAddr"].toString()} : addressesOf(r));
-        }
     }
     for (int i = 0; i < 100; ++i) {
         if (i != 17 && i != 60)
@@ -664,30 +632,23 @@ TEST_F(BatchedLayerTest, ARefusedListIsResentUntilOnlyTheRefusedWritesAreLeft)
 TEST_F(BatchedLayerTest, ReadsNeverAnswerAValueOlderThanAWriteOrMemoryChange)
 {
     editor->setResponder(consoleResponder(editor.get()));
-    const auto reads = [&] {
-        int n = 0;
-        for (const QJsonObject& r : settledRequests())
-            n += cmdOf(r).startsWith("get") && cmdOf(r).endsWith("prm_val");
-        return n;
-    };
-    const char fx4[] = "/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", dynamics[] = "/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS";
-    OVariant value;
-    app->GetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:2/MMS/Tremolo", value);
-    app->GetPrmVal(fx4, value);
-    app->GetPrmVal(dynamics, value);
-    app->GetPrmVal(dynamics, value);
+    const QString fx4 = "/FX/FX:4/Param:0/Bank:0/Value:2/MMS/Tremolo", dynamics = "/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS";
+    readInt("/FX/FX:3/Param:0/Bank:0/Value:2/MMS/Tremolo");
+    readInt(fx4);
+    readInt(dynamics);
+    readInt(dynamics);
     EXPECT_EQ(reads(), 2);   // a block and a single read, each cached
 
     // A write to another block keeps them; one to any spelling of a value of
     // the block drops the block, and the next read sends the write first.
     app->SetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:3", OVariant(0));
-    app->GetPrmVal(fx4, value);
+    readInt(fx4);
     EXPECT_EQ(reads(), 2);
     app->SetPrmVal("/FX/FX:3/Param:0/Bank:0/Value:2", OVariant(0));
-    app->GetPrmVal(fx4, value);
+    readInt(fx4);
     EXPECT_EQ(reads(), 3);
     app->SetPrmVal("/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type", OVariant(0));
-    app->GetPrmVal(dynamics, value);
+    readInt(dynamics);
     EXPECT_EQ(reads(), 4);
     const QList<QJsonObject> requests = settledRequests();
     EXPECT_EQ(cmdOf(requests[requests.size() - 2]), "setData_prm_val");
@@ -699,11 +660,11 @@ TEST_F(BatchedLayerTest, ReadsNeverAnswerAValueOlderThanAWriteOrMemoryChange)
     for (const auto& change : changes) {
         const int before = reads();
         app->SetSave("/x.KX9F");
-        app->GetPrmVal(fx4, value);
+        readInt(fx4);
         EXPECT_EQ(reads(), before);
         change();
-        app->GetPrmVal(fx4, value);
-        app->GetPrmVal(dynamics, value);
+        readInt(fx4);
+        readInt(dynamics);
         EXPECT_EQ(reads(), before + 2) << int(&change - changes);
     }
 
@@ -713,8 +674,7 @@ TEST_F(BatchedLayerTest, ReadsNeverAnswerAValueOlderThanAWriteOrMemoryChange)
     app->GetSceneInfo("Title", "UserA", "1.00", title);
     editor->setResponder(consoleResponder(editor.get()));
     const int before = reads();
-    app->GetPrmVal(fx4, value);
-    EXPECT_EQ(value.toInt(), 40);
+    EXPECT_EQ(readInt(fx4), 40);
     EXPECT_EQ(reads(), before + 1);
 }
 

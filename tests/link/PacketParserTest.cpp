@@ -74,8 +74,8 @@ INSTANTIATE_TEST_SUITE_P(
                     {{}, {}, {Short}}, A.left(3), 16, 1}),
     [](const ::testing::TestParamInfo<FramingCase>& info) { return std::string(info.param.name); });
 
-// The real limit: 16 MiB.
-TEST(PacketParser, TheDefaultLimitIsSixteenMebibytes)
+// The real limit is 16 MiB; each key keeps its own tail.
+TEST(PacketParser, TheDefaultLimitAndSeparateTails)
 {
     PacketParser parser;
     const QByteArray mebibyte(1024 * 1024, 'q');
@@ -85,11 +85,7 @@ TEST(PacketParser, TheDefaultLimitIsSixteenMebibytes)
     EXPECT_TRUE(parser.parse(8, "q").isEmpty());
     EXPECT_TRUE(parser.pendingTail(8).isEmpty());
     EXPECT_EQ(parser.parse(8, "tail\n{\"a\":1}\n"), QList<QByteArray>{"{\"a\":1}"});
-}
 
-TEST(PacketParser, KeysKeepSeparateTails)
-{
-    PacketParser parser;
     EXPECT_TRUE(parser.parse(1, "{\"a\":").isEmpty());
     EXPECT_TRUE(parser.parse(2, "{\"b\":").isEmpty());
     EXPECT_EQ(parser.parse(2, "2}\n"), QList<QByteArray>{"{\"b\":2}"});
@@ -97,45 +93,31 @@ TEST(PacketParser, KeysKeepSeparateTails)
     EXPECT_TRUE(parser.pendingTail(1).isEmpty());
 }
 
-// Lines as they may arrive; `valid` says whether the line is a message.
-struct Line {
-    QByteArray bytes;
-    bool valid;
-};
-
-QList<Line> testLines()
+// Every line as it may arrive, followed by another, cut into two pieces at
+// every byte, and the shorter ones into three at every pair of places;
+// `valid` says whether the line is a message.
+TEST(FramingSplits, EveryMessageSplitAtEveryByte)
 {
     QByteArray bigList = R"({"reply":{"from":"{d}","result":"ok","cmdinfo":{"list":[)";
     for (int i = 0; i < 120; ++i)
         bigList += (i ? "," : "") + QByteArray(R"({"prmValue":)") + QByteArray::number(i * 7) + R"(,"prmType":4})";
-    return {{R"({"connected":{"from":"{6a1c2b4e-0000-4000-8000-00000000abcd}"}})", true},
-            {R"({"reply":{"from":"{d}","to":"{s}","reqid":"{r}","cmd":"get_prm_val","result":"ok","progress":"0",)"
-             R"("cmdinfo":{"info":{"prmValue":-12,"prmType":4}}}})", true},
-            {R"({"reply":{"cmdinfo":{"d:blob":"AP8=","title":"Sc\u00e8ne \"1\" \\ caf\u00e9"}}})", true},
-            {"{\"notify\":{\"cmd\":\"\xc3\xa9t\xc3\xa9\"}}", true},
-            {bigList + "]}}}", true},
-            {"[]", true},
-            {"not json at all", false},
-            {R"({"reply":{"result":"ok")", false},
-            {"", false},
-            {"\r", false},
-            {R"({"a":})", false}};
-}
-
-// Every line, followed by another, cut into two pieces at every byte, and the
-// shorter ones into three at every pair of places.
-TEST(FramingSplits, EveryMessageSplitAtEveryByte)
-{
-    for (const Line& line : testLines()) {
-        const QByteArray stream = line.bytes + "\n" + A + "\n";
-        const QList<QByteArray> expected = line.valid ? QList<QByteArray>{line.bytes, A} : QList<QByteArray>{A};
+    const std::pair<QByteArray, bool> lines[] = {
+        {R"({"connected":{"from":"{6a1c2b4e-0000-4000-8000-00000000abcd}"}})", true},
+        {R"({"reply":{"from":"{d}","to":"{s}","reqid":"{r}","cmd":"get_prm_val","result":"ok","progress":"0",)"
+         R"("cmdinfo":{"info":{"prmValue":-12,"prmType":4}}}})", true},
+        {R"({"reply":{"cmdinfo":{"d:blob":"AP8=","title":"Sc\u00e8ne \"1\" \\ caf\u00e9"}}})", true},
+        {"{\"notify\":{\"cmd\":\"\xc3\xa9t\xc3\xa9\"}}", true}, {bigList + "]}}}", true}, {"[]", true},
+        {"not json at all", false}, {R"({"reply":{"result":"ok")", false}, {"", false}, {"\r", false}, {R"({"a":})", false}};
+    for (const auto& [line, valid] : lines) {
+        const QByteArray stream = line + "\n" + A + "\n";
+        const QList<QByteArray> expected = valid ? QList<QByteArray>{line, A} : QList<QByteArray>{A};
         for (int a = 0; a <= stream.size(); ++a) {
             for (int b = a; b <= (stream.size() > 200 ? a : stream.size()); ++b) {
                 PacketParser parser;
                 QList<QByteArray> got = parser.parse(9, stream.left(a));
                 got += parser.parse(9, stream.mid(a, b - a));
                 got += parser.parse(9, stream.mid(b));
-                ASSERT_EQ(got, expected) << line.bytes.constData() << " cut at " << a << "," << b;
+                ASSERT_EQ(got, expected) << line.constData() << " cut at " << a << "," << b;
                 ASSERT_TRUE(parser.pendingTail(9).isEmpty());
             }
         }

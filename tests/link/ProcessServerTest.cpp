@@ -29,23 +29,15 @@ QByteArray replyLine(const QString& from, const QString& reqid)
     return QString(R"({"reply":{"from":"%1","to":"s","reqid":"%2","cmd":"get_scene_info","result":"ok","progress":"7",)"
                    R"("cmdinfo":{"info":{"prmValue":"Title"}}}})" "\n").arg(from, reqid).toUtf8();
 }
-
 QByteArray notifyLine(const QString& from)
 {
     return QString(R"({"notify":{"from":"%1","cmd":"MMS Readied","cmdinfo":{"k":"v"}}})" "\n").arg(from).toUtf8();
 }
-
-// Lets the stragglers arrive and the server's queued work run.
-void settle()
-{
-    QThread::msleep(50);
-    QCoreApplication::processEvents();
-}
-
 QString canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
+// Lets the stragglers arrive and the server's queued work run.
+void settle() { QThread::msleep(50), QCoreApplication::processEvents(); }
 
 QStringList requestLog;
-
 void captureRequests(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtDebugMsg && QByteArray(context.category) == "qora.link.request")
@@ -75,10 +67,7 @@ protected:
         return editor;
     }
 
-    int liveSockets() const
-    {
-        return server->findChildren<ProcessTcpSocket*>().size() + server->findChildren<QTcpSocket*>().size();
-    }
+    int liveSockets() const { return server->findChildren<ProcessTcpSocket*>().size() + server->findChildren<QTcpSocket*>().size(); }
 
     const QString serverName = QUuid::createUuid().toString();
     RecordingObserver observer;

@@ -22,17 +22,10 @@ public:
     {
         return record(QString("reply %1 %2 %3 %4 %5").arg(id, req, key, result).arg(progress));
     }
-    bool onNotify(const QString& id, const QString& key, const QVariantList&) override
-    {
-        return record(QString("notify %1 %2").arg(id, key));
-    }
+    bool onNotify(const QString& id, const QString& key, const QVariantList&) override { return record(QString("notify %1 %2").arg(id, key)); }
 
 private:
-    bool record(const QString& event)
-    {
-        events << event;
-        return true;
-    }
+    bool record(const QString& event) { return events << event, true; }
 };
 
 // A server that admits peers it did not start.

@@ -4,7 +4,6 @@
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QJsonDocument>
-#include <QMutexLocker>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -33,17 +32,9 @@ ScriptedEditor::ScriptedEditor()
 
 ScriptedEditor::~ScriptedEditor()
 {
-    run([this] {
-        delete socket;
-        socket = nullptr;
-    });
+    run([this] { delete socket, socket = nullptr; });
     thread.quit();
     thread.wait();
-}
-
-void ScriptedEditor::run(const std::function<void()>& work)
-{
-    QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
 }
 
 bool ScriptedEditor::connectTo(quint16 port)
@@ -59,17 +50,17 @@ bool ScriptedEditor::connectTo(quint16 port)
 
 void ScriptedEditor::announce(const QString& deviceUID)
 {
-    QMutexLocker locker(&mutex);
+    mutex.lock();
     uid = deviceUID;
-    locker.unlock();
+    mutex.unlock();
     sendRaw(line("connected", {{"from", deviceUID}}) + "\n");
 }
 
 void ScriptedEditor::notify(const QString& key)
 {
-    QMutexLocker locker(&mutex);
+    mutex.lock();
     const QByteArray message = line("notify", {{"from", uid}, {"cmd", key}, {"cmdinfo", QJsonObject()}});
-    locker.unlock();
+    mutex.unlock();
     sendRaw(message + "\n");
 }
 
@@ -138,20 +129,16 @@ QByteArray ScriptedEditor::reply(const QJsonObject& request, const QString& resu
 void ScriptedEditor::onReadyRead()
 {
     buffer.append(socket->readAll());
-    for (int nl; (nl = buffer.indexOf('\n')) >= 0;) {
+    for (int nl; (nl = buffer.indexOf('\n')) >= 0; buffer.remove(0, nl + 1)) {
         const QByteArray text = buffer.left(nl);
-        buffer.remove(0, nl + 1);
         const QJsonObject request = QJsonDocument::fromJson(text).object().value("request").toObject();
         QMutexLocker locker(&mutex);
         rawLines.append(text);
-        if (request.isEmpty())
-            continue;
-        received.append(request);
-        const Responder r = responder;
+        if (!request.isEmpty())
+            received.append(request);
+        const Responder r = request.isEmpty() ? nullptr : responder;
         locker.unlock();
-        if (!r)
-            continue;
-        for (const QByteArray& answer : r(request))
+        for (const QByteArray& answer : r ? r(request) : QList<QByteArray>())
             socket->write(answer + "\n");
         socket->flush();
     }
@@ -164,12 +151,10 @@ QJsonObject infoText(const QString& text)
 
 bool spinUntil(const std::function<bool()>& done, int timeoutMs)
 {
-    const QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
+    for (const QDeadlineTimer deadline(timeoutMs); !done(); QThread::msleep(2)) {
         if (deadline.hasExpired())
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
     }
     return true;
 }
