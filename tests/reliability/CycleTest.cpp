@@ -11,10 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
-#include <iostream>
 #include <random>
 #include <thread>
 
@@ -47,8 +45,6 @@ TEST_F(Cycles, HundredCreateDestroyCyclesReturnEverything)
     EditorHarness harness;
     const ProcessProbe::Snapshot baseline = warmUp(harness);
     ASSERT_EQ(baseline.editors, 0);
-    QElapsedTimer timer;
-    timer.start();
     for (int cycle = 0; cycle < 100; ++cycle) {
         IMixer* mixer = harness.create();
         ASSERT_NE(mixer, nullptr);
@@ -58,8 +54,6 @@ TEST_F(Cycles, HundredCreateDestroyCyclesReturnEverything)
         ASSERT_LE(now.fds, baseline.fds) << "cycle " << cycle;
         ASSERT_LE(now.threads, baseline.threads) << "cycle " << cycle;
     }
-    std::cout << "100 create/destroy cycles in " << timer.elapsed() << " ms; baseline " << baseline.fds << " fds, "
-              << baseline.threads << " threads" << std::endl;
 }
 
 TEST_F(Cycles, EditorKilledInTheMiddleOfACommandHundredTimes)
@@ -70,8 +64,6 @@ TEST_F(Cycles, EditorKilledInTheMiddleOfACommandHundredTimes)
     const ProcessProbe::Snapshot baseline = warmUp(harness);
     std::mt19937 random(99u);
     std::uniform_int_distribution<int> killAfter(5, 60);
-    qint64 worstCall = 0, worstDestroy = 0;
-    int saved = 0;
     for (int round = 0; round < 100; ++round) {
         SCOPED_TRACE(round);
         QTemporaryDir dir;
@@ -88,37 +80,29 @@ TEST_F(Cycles, EditorKilledInTheMiddleOfACommandHundredTimes)
         QElapsedTimer timer;
         timer.start();
         QString folder = dir.path(), name = QStringLiteral("show.KX9F");
-        const qint64 limit = round % 3 == 1 ? LongLimitMs : ShortLimitMs;
         if (round % 3 == 0)
             mixer->GetValue(level, round % 120, 0);
         else if (round % 3 == 1)
             mixer->SaveData(folder, name);
         else
             mixer->GetTitle(100 + round);
-        const qint64 call = timer.elapsed();
+        EXPECT_LE(timer.elapsed(), (round % 3 == 1 ? LongLimitMs : ShortLimitMs) + MarginMs);
         killer.join();
         // A second call after the kill falls back within its limit too.
         timer.restart();
         EXPECT_EQ(mixer->GetValue(level, (round + 7) % 120, 0), 0);
-        const qint64 after = timer.elapsed();
-        worstCall = qMax(worstCall, qMax(call - limit, after - ShortLimitMs));
-        EXPECT_LE(call, limit + MarginMs);
-        EXPECT_LE(after, ShortLimitMs + MarginMs);
+        EXPECT_LE(timer.elapsed(), ShortLimitMs + MarginMs);
 
         level->Destroy();
         timer.restart();
         ASSERT_TRUE(harness.destroy(mixer));
-        worstDestroy = qMax(worstDestroy, timer.elapsed());
         EXPECT_LE(timer.elapsed(), DestroyLimitMs + MarginMs);
         EXPECT_TRUE(ProcessProbe::wholeOrAbsent(folder + "/" + name));
-        saved += QFile::exists(folder + "/" + name);
     }
     const ProcessProbe::Snapshot now = ProcessProbe::settleTo(baseline);
     EXPECT_EQ(now.editors, 0);
     EXPECT_LE(now.fds, baseline.fds);
     EXPECT_LE(now.threads, baseline.threads);
-    std::cout << "100 kills: worst call over its limit " << worstCall << " ms, worst Destroy " << worstDestroy
-              << " ms, saves completed before the kill " << saved << " of 33" << std::endl;
 }
 
 } // namespace

@@ -25,14 +25,11 @@ int replay(const QDir& dir, const QString& filter)
     return names.size();
 }
 
-TEST(FuzzReplay, SeedCorpusAndRecordedRegressions)
+// Besides the files: the empty input and the first bytes of a line.
+TEST(FuzzReplay, SeedCorpusRecordedRegressionsAndTinyInputs)
 {
     EXPECT_GT(replay(QDir(QORA_FUZZ_ROOT "/corpus/" QORA_FUZZ_NAME), "*"), 0);
     RecordProperty("regressions", replay(QDir(QORA_FUZZ_ROOT "/regressions"), QORA_FUZZ_NAME "_*"));
-}
-
-TEST(FuzzReplay, EmptyAndTinyInputs)
-{
     const std::uint8_t bytes[] = {0x00, 0x0a, 0x7b, 0x22, 0xff};
     for (std::size_t size = 0; size <= sizeof(bytes); ++size)
         LLVMFuzzerTestOneInput(bytes, size);

@@ -31,10 +31,7 @@ struct Envelope {
 class EnvelopeGenerator
 {
 public:
-    explicit EnvelopeGenerator(unsigned seed)
-        : random(seed)
-    {
-    }
+    explicit EnvelopeGenerator(unsigned seed) : random(seed) {}
 
     int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
 
@@ -62,26 +59,20 @@ public:
         // first known one in the order of Kinds is the message's kind.
         QStringList keys;
         for (int i = 0, count = 1 + pick(3); i < count; ++i) {
-            const int k = pick(8);
-            keys << (k < 5 ? QString(Kinds[k]) : k == 5 ? QString("Reply") : k == 6 ? QString("answer") : QString(""));
+            static const char* const names[] = {"connected", "request", "reply", "notify", "abort", "Reply", "answer", ""};
+            keys << names[pick(8)];
         }
         keys.removeDuplicates();
-        for (const char* kind : Kinds) {
-            if (keys.contains(kind) && e.kind.isEmpty())
-                e.kind = kind;
+        for (int k = 4; k >= 0; --k)
+            e.kind = keys.contains(Kinds[k]) ? Kinds[k] : e.kind;
+        e.bytes = "{";
+        for (const QString& key : keys) {
+            e.bytes += (e.bytes.size() > 1 ? ",\"" : "\"") + key.toUtf8() + "\":";
+            const bool wrong = pick(6) == 0;   // the envelope's inner value is not an object
+            e.bytes += wrong ? wrongValue() : inner(key == e.kind ? &e : nullptr);
+            e.progress = key == e.kind && wrong ? 0 : e.progress;
         }
-        QByteArray out = "{";
-        for (int i = 0; i < keys.size(); ++i) {
-            out += (i ? ",\"" : "\"") + keys[i].toUtf8() + "\":";
-            if (pick(6) == 0) {
-                out += wrongValue();   // the envelope's inner value is not an object
-                if (keys[i] == e.kind)
-                    e.progress = 0;
-            } else {
-                out += inner(keys[i] == e.kind ? &e : nullptr);
-            }
-        }
-        e.bytes = out + "}";
+        e.bytes += "}";
         // Some wrong values (1e400) make the whole document invalid for Qt's
         // parser: such a line has no kind at all.
         return QJsonDocument::fromJson(e.bytes).isObject() ? e : Envelope{e.bytes, {}, {}, -1};
@@ -101,32 +92,26 @@ private:
             else if (pick(4) != 0)
                 field(name, "\"{" + QByteArray::number(pick(1000)) + "}\"");
         }
-        const int resultShape = pick(4);
-        if (resultShape == 0) {
-            field("result", wrongValue(false));
-        } else if (resultShape < 3) {
-            static const char* const results[] = {"ok", "ng", "progress", "OK", ""};
-            const QByteArray text = results[pick(5)];
-            field("result", "\"" + text + "\"");
-            if (e)
-                e->result = text;
+        static const char* const results[] = {"ok", "ng", "progress", "OK", ""};
+        const QByteArray result = results[pick(5)];
+        const int resultShape = pick(4);   // 0: of a wrong type, 3: none
+        if (resultShape < 3)
+            field("result", resultShape ? "\"" + result + "\"" : wrongValue(false));
+        // A number instead of a string, a negative or malformed one, a good one, none.
+        const qint64 progress = pick(100000);
+        static const char* const progresses[] = {"42", "\"-5\"", "\"12abc\"", nullptr, nullptr};
+        const int progressShape = pick(5);
+        if (progressShape < 4)
+            field("progress", progresses[progressShape] ? QByteArray(progresses[progressShape]) : "\"" + QByteArray::number(progress) + "\"");
+        if (e) {
+            e->result = resultShape == 1 || resultShape == 2 ? QString(result) : QString();
+            e->progress = progressShape == 3 ? progress : 0;
         }
-        qint64 progress = 0;
-        switch (pick(5)) {
-        case 0: field("progress", "42"); break;   // a number, not a string
-        case 1: field("progress", "\"-5\""); break;
-        case 2: field("progress", "\"12abc\""); break;
-        case 3: progress = pick(100000); field("progress", "\"" + QByteArray::number(progress) + "\""); break;
-        default: break;
-        }
-        if (e)
-            e->progress = progress;
-        switch (pick(5)) {
-        case 0: field("cmdinfo", wrongValue()); break;
-        case 1: field("cmdinfo", "{\"d:blob\":" + wrongValue() + ",\"list\":" + wrongValue() + "}"); break;
-        case 2: field("cmdinfo", "{\"info\":{\"prmValue\":1e308,\"prmType\":\"sixty-four\"},\"list\":[[1,[2]],null]}"); break;
-        default: break;
-        }
+        const QByteArray cmdinfos[] = {wrongValue(), "{\"d:blob\":" + wrongValue() + ",\"list\":" + wrongValue() + "}",
+                                       "{\"info\":{\"prmValue\":1e308,\"prmType\":\"sixty-four\"},\"list\":[[1,[2]],null]}"};
+        const int cmdinfoShape = pick(5);
+        if (cmdinfoShape < 3)
+            field("cmdinfo", cmdinfos[cmdinfoShape]);
         return out + "}";
     }
 
