@@ -42,8 +42,7 @@ LinkTimings testTimings(const QByteArray& more = QByteArray())
     return t;
 }
 
-QString appDir() { return QCoreApplication::applicationDirPath(); }
-QString iniPath() { return appDir() + "/KX9.ini"; }
+QString iniPath() { return QCoreApplication::applicationDirPath() + "/KX9.ini"; }
 QString canonical(const QString& path) { return QFileInfo(path).canonicalFilePath(); }
 QString cmdOf(const QJsonObject& request) { return request.value("cmd").toString(); }
 QString compactCmdinfo(const QJsonObject& r) { return QJsonDocument(r.value("cmdinfo").toObject()).toJson(QJsonDocument::Compact); }
@@ -165,7 +164,6 @@ protected:
     std::unique_ptr<ScriptedEditor> editor;
 };
 
-// ---------------------------------------------------------------------------
 // Launch and lifecycle
 
 // A relative editor path resolves against the current directory (against
@@ -182,7 +180,7 @@ TEST_F(CommandLayerTest, LaunchResolvesTheEditorAgainstTheCurrentDirectoryAndRes
     EXPECT_TRUE(captured().isEmpty());
     EXPECT_EQ(canonical(QDir::currentPath()), canonical(elsewhere.path()));
     EXPECT_EQ(canonical(args.at(0)), canonical(dir.path()));
-    EXPECT_EQ(args.at(3), "work=" + appDir());
+    EXPECT_EQ(args.at(3), "work=" + QCoreApplication::applicationDirPath());
     EXPECT_FALSE(QUuid(uid).isNull());
 
     editor->answerAll("ok");
@@ -299,7 +297,6 @@ TEST_F(CommandLayerTest, DestroyAndTeardownCloseTheConnection)
     }
 }
 
-// ---------------------------------------------------------------------------
 // The wire form of each command with a fixed payload, and its result
 
 struct CommandCase {
@@ -357,7 +354,6 @@ INSTANTIATE_TEST_SUITE_P(
                     "set_prm_val", R"({"info":{"prmAddr":"/Mixing/Mix:48/Fader:0/Level/MMS","prmValue":1}})"}),
     [](const ::testing::TestParamInfo<CommandCase>& info) { return std::string(info.param.name); });
 
-// ---------------------------------------------------------------------------
 // Waiting, in both wait modes
 
 class WaitModeTest : public CommandLayerTest, public ::testing::WithParamInterface<bool> {};
@@ -409,7 +405,6 @@ TEST_P(WaitModeTest, OnlyAFinalAnswerEndsTheWait)
 INSTANTIATE_TEST_SUITE_P(Modes, WaitModeTest, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) { return std::string(info.param ? "Polling" : "WakeOnAnswer"); });
 
-// ---------------------------------------------------------------------------
 // Strict mode: reads and writes
 
 // A block is requested whole, once, whichever of its channels is read; some
@@ -515,7 +510,6 @@ TEST_F(CommandLayerTest, BlockWritesWaitForAHighestChannel)
     EXPECT_EQ(addressesOf(requests[1]).size(), 2);
 }
 
-// ---------------------------------------------------------------------------
 // Batched mode: one pending list, flushed before anything that could see it
 
 class BatchedLayerTest : public CommandLayerTest

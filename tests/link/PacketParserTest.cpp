@@ -15,10 +15,7 @@ namespace {
 
 std::atomic<int> warnings{0};
 
-void countWarnings(QtMsgType type, const QMessageLogContext&, const QString&)
-{
-    warnings += type == QtWarningMsg;
-}
+void countWarnings(QtMsgType type, const QMessageLogContext&, const QString&) { warnings += type == QtWarningMsg; }
 
 struct FramingCase {
     const char* name;

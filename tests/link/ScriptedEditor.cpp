@@ -144,10 +144,7 @@ void ScriptedEditor::onReadyRead()
     }
 }
 
-QJsonObject infoText(const QString& text)
-{
-    return QJsonObject{{"info", QJsonObject{{"prmValue", text}}}};
-}
+QJsonObject infoText(const QString& text) { return QJsonObject{{"info", QJsonObject{{"prmValue", text}}}}; }
 
 bool spinUntil(const std::function<bool()>& done, int timeoutMs)
 {
