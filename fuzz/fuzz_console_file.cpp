@@ -4,10 +4,8 @@
 #include "ConsoleMemory.h"
 #include "SceneStore.h"
 
-#include <QByteArray>
 #include <QDir>
 #include <QFile>
-#include <QString>
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,9 +13,9 @@
 
 namespace {
 
-QString scratchPath(const char* name)
+QString scratch(const char* name)
 {
-    return QDir::tempPath() + QStringLiteral("/qora-fuzz-console-%1-%2.KX9F").arg(::getpid()).arg(QLatin1String(name));
+    return QDir::tempPath() + QStringLiteral("/qora-fuzz-console-%1-%2.KX9F").arg(::getpid()).arg(name);
 }
 
 QByteArray readAll(const QString& path)
@@ -26,48 +24,37 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Removes the scratch files when the fuzzer exits.
-struct Scratch {
-    QString input = scratchPath("in");
-    QString first = scratchPath("first");
-    QString second = scratchPath("second");
-    ~Scratch()
-    {
-        QFile::remove(input);
-        QFile::remove(first);
-        QFile::remove(second);
+// Loads `from` and saves it to `to`; false when the file is refused. A
+// refusal names its reason, a failed save aborts.
+bool loadAndSave(const QString& from, const QString& to)
+{
+    ConsoleMemory memory;
+    SceneStore scenes;
+    QString error;
+    if (!ConsoleFile::load(from, &memory, &scenes, &error)) {
+        if (error.isEmpty())
+            std::abort();
+        return false;
     }
-};
+    if (!ConsoleFile::save(to, memory, scenes, &error))
+        std::abort();
+    return true;
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const Scratch scratch;
-    const QString& input = scratch.input;
-    const QString& first = scratch.first;
-    const QString& second = scratch.second;
-    {
-        QFile file(input);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(reinterpret_cast<const char*>(data), qint64(size));
-    }
-    ConsoleMemory memory;
-    SceneStore scenes;
-    QString error;
-    if (!ConsoleFile::load(input, &memory, &scenes, &error)) {
-        if (error.isEmpty())
-            std::abort();
-        return 0;
-    }
-    if (!ConsoleFile::save(first, memory, scenes, &error))
+    // Scratch files of this process, removed when the fuzzer exits.
+    static const struct Scratch {
+        QString input = scratch("in"), first = scratch("first"), second = scratch("second");
+        ~Scratch() { QFile::remove(input), QFile::remove(first), QFile::remove(second); }
+    } files;
+    QFile input(files.input);
+    if (!input.open(QIODevice::WriteOnly | QIODevice::Truncate) || input.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
         std::abort();
-    ConsoleMemory again;
-    SceneStore againScenes;
-    if (!ConsoleFile::load(first, &again, &againScenes, &error))
-        std::abort();
-    if (!ConsoleFile::save(second, again, againScenes, &error) || readAll(first) != readAll(second))
+    input.close();
+    if (loadAndSave(files.input, files.first) && (!loadAndSave(files.first, files.second) || readAll(files.first) != readAll(files.second)))
         std::abort();
     return 0;
 }

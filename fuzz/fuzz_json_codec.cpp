@@ -2,11 +2,8 @@
 // pushes whatever object they find through the map rules both ways.
 #include "link/JsonCodec.h"
 
-#include <QByteArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QString>
-#include <QVariantMap>
 
 #include <cstdint>
 #include <cstdlib>
@@ -14,32 +11,23 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const QByteArray message(reinterpret_cast<const char*>(data), int(size));
-
     const QString kind = JsonCodec::messageKind(message);
-
-    QString deviceUID;
-    JsonCodec::parseConnectedMessage(deviceUID, message);
-
-    QString from, to, reqUID, cmdKey, result;
-    QVariantMap info;
+    QString deviceUID, from, to, reqUID, cmdKey, result;
+    QVariantMap info, notifyInfo;
     unsigned long progress = 0;
+    JsonCodec::parseConnectedMessage(deviceUID, message);
     const bool isReply = JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, message);
     // A message of kind "reply" always parses as one.
     if (kind == QLatin1String(JsonCodec::KindReply) && !isReply)
         std::abort();
-
-    QVariantMap notifyInfo;
     JsonCodec::parseNotifyMessage(from, cmdKey, notifyInfo, message);
 
     // Map rules: decode, encode, decode again must reach a fixed point.
-    const QJsonObject object = QJsonDocument::fromJson(message).object();
-    QVariantMap first;
-    JsonCodec::jsonToVariantMap(first, object);
-    QJsonObject encoded;
+    QVariantMap first, second;
+    QJsonObject encoded, reencoded;
+    JsonCodec::jsonToVariantMap(first, QJsonDocument::fromJson(message).object());
     JsonCodec::variantMapToJson(encoded, first);
-    QVariantMap second;
     JsonCodec::jsonToVariantMap(second, encoded);
-    QJsonObject reencoded;
     JsonCodec::variantMapToJson(reencoded, second);
     if (encoded != reencoded)
         std::abort();

@@ -9,9 +9,9 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -53,9 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             p += n;
             const std::uint32_t limit = n ? text[0] * 9u : 0u;
             const std::uint32_t code = v.setString(text.c_str(), limit);
-            if (code != OVariant::Ok && code != OVariant::BadArgument && code != OVariant::NoMemory)
-                std::abort();
-            if (v.isValid() && v.size() > OVariant::MaxStringSize)
+            if ((code != OVariant::Ok && code != OVariant::BadArgument && code != OVariant::NoMemory)
+                || (v.isValid() && v.size() > OVariant::MaxStringSize))
                 std::abort();
             break;
         }
@@ -87,8 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         case 11:
             try {
-                const QVariant q = JsonCodec::convertOVariantToQVariant(v);
-                (void)q;
+                JsonCodec::convertOVariantToQVariant(v);
             } catch (ConverterException* e) {
                 delete e;
             }

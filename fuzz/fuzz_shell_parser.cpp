@@ -26,26 +26,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string line(reinterpret_cast<const char*>(data), size);
     const ShellLineParser::Result result = ShellLineParser::parse(line);
-    switch (result.kind) {
-    case ShellLineParser::Kind::Skip:
-        if (!result.arguments.empty())
-            std::abort();
-        break;
-    case ShellLineParser::Kind::Error:
-        if (result.error.empty())
-            std::abort();
-        break;
-    case ShellLineParser::Kind::Call: {
-        if (result.arguments.empty())
-            std::abort();
-        std::string again;
-        for (const std::string& argument : result.arguments)
-            again += (again.empty() ? "" : " ") + quote(argument);
-        const ShellLineParser::Result reparsed = ShellLineParser::parse(again);
-        if (reparsed.kind != ShellLineParser::Kind::Call || reparsed.arguments != result.arguments)
-            std::abort();
-        break;
-    }
-    }
+    using Kind = ShellLineParser::Kind;
+    // A skipped line has no arguments, an error names itself, a call has an operation.
+    if ((result.kind == Kind::Skip && !result.arguments.empty()) || (result.kind == Kind::Error && result.error.empty())
+        || (result.kind == Kind::Call && result.arguments.empty()))
+        std::abort();
+    if (result.kind != Kind::Call)
+        return 0;
+    std::string again;
+    for (const std::string& argument : result.arguments)
+        again += (again.empty() ? "" : " ") + quote(argument);
+    const ShellLineParser::Result reparsed = ShellLineParser::parse(again);
+    if (reparsed.kind != Kind::Call || reparsed.arguments != result.arguments)
+        std::abort();
     return 0;
 }

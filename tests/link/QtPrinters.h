@@ -3,21 +3,8 @@
 // Readable gtest failure output for the Qt types the link tests compare.
 #include <QByteArray>
 #include <QString>
-#include <QVariant>
 
 #include <ostream>
 
-inline void PrintTo(const QByteArray& bytes, std::ostream* os)
-{
-    *os << '"' << bytes.toStdString() << '"';
-}
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-inline void PrintTo(const QVariant& value, std::ostream* os)
-{
-    *os << value.typeName() << '(' << value.toString().toStdString() << ')';
-}
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) { *os << '"' << bytes.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }

@@ -4,10 +4,17 @@
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QJsonDocument>
-#include <QMetaObject>
-#include <QMutexLocker>
 #include <QTcpSocket>
 #include <QTimer>
+
+namespace {
+
+QByteArray line(const char* kind, const QJsonObject& inner)
+{
+    return QJsonDocument(QJsonObject{{kind, inner}}).toJson(QJsonDocument::Compact);
+}
+
+} // namespace
 
 ScriptedEditor::ScriptedEditor()
 {
@@ -25,18 +32,9 @@ ScriptedEditor::ScriptedEditor()
 
 ScriptedEditor::~ScriptedEditor()
 {
-    run([this] {
-        socket->abort();
-        delete socket;
-        socket = nullptr;
-    });
+    run([this] { delete socket, socket = nullptr; });
     thread.quit();
     thread.wait();
-}
-
-void ScriptedEditor::run(const std::function<void()>& work)
-{
-    QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection);
 }
 
 bool ScriptedEditor::connectTo(quint16 port)
@@ -47,24 +45,23 @@ bool ScriptedEditor::connectTo(quint16 port)
         ok = socket->waitForConnected(5000);
     });
     QMutexLocker locker(&mutex);
-    connectedState = ok;
-    return ok;
+    return connectedState = ok;
 }
 
 void ScriptedEditor::announce(const QString& deviceUID)
 {
-    {
-        QMutexLocker locker(&mutex);
-        uid = deviceUID;
-    }
-    QJsonObject inner{{"from", deviceUID}};
-    sendRaw(QJsonDocument(QJsonObject{{"connected", inner}}).toJson(QJsonDocument::Compact) + "\n");
+    mutex.lock();
+    uid = deviceUID;
+    mutex.unlock();
+    sendRaw(line("connected", {{"from", deviceUID}}) + "\n");
 }
 
 void ScriptedEditor::notify(const QString& key)
 {
-    QJsonObject inner{{"from", deviceUID()}, {"cmd", key}, {"cmdinfo", QJsonObject()}};
-    sendRaw(QJsonDocument(QJsonObject{{"notify", inner}}).toJson(QJsonDocument::Compact) + "\n");
+    mutex.lock();
+    const QByteArray message = line("notify", {{"from", uid}, {"cmd", key}, {"cmdinfo", QJsonObject()}});
+    mutex.unlock();
+    sendRaw(message + "\n");
 }
 
 void ScriptedEditor::sendRaw(const QByteArray& bytes)
@@ -90,13 +87,16 @@ void ScriptedEditor::setResponder(Responder r)
     responder = std::move(r);
 }
 
-void ScriptedEditor::sendAfter(int ms, const QByteArray& line)
+void ScriptedEditor::answerAll(const QString& result, const QJsonObject& cmdinfo)
 {
-    QTimer::singleShot(ms, this, [this, line] {
-        if (socket) {
-            socket->write(line + "\n");
+    setResponder([this, result, cmdinfo](const QJsonObject& r) { return QList<QByteArray>{reply(r, result, cmdinfo)}; });
+}
+
+void ScriptedEditor::sendAfter(int ms, const QByteArray& message)
+{
+    QTimer::singleShot(ms, this, [this, message] {
+        if (socket && socket->write(message + "\n") > 0)
             socket->flush();
-        }
     });
 }
 
@@ -112,75 +112,46 @@ QList<QByteArray> ScriptedEditor::lines() const
     return rawLines;
 }
 
-int ScriptedEditor::requestCount() const
-{
-    QMutexLocker locker(&mutex);
-    return received.size();
-}
-
 bool ScriptedEditor::isConnected() const
 {
     QMutexLocker locker(&mutex);
     return connectedState;
 }
 
-QString ScriptedEditor::deviceUID() const
-{
-    QMutexLocker locker(&mutex);
-    return uid;
-}
-
 QByteArray ScriptedEditor::reply(const QJsonObject& request, const QString& result, const QJsonObject& cmdinfo,
                                  const QString& progress) const
 {
-    QJsonObject inner{{"from", deviceUID()},
-                      {"to", request.value("from")},
-                      {"reqid", request.value("reqid")},
-                      {"cmd", request.value("cmd")},
-                      {"result", result},
-                      {"progress", progress},
-                      {"cmdinfo", cmdinfo}};
-    return QJsonDocument(QJsonObject{{"reply", inner}}).toJson(QJsonDocument::Compact);
-}
-
-ScriptedEditor::Responder ScriptedEditor::okResponder(const ScriptedEditor* editor)
-{
-    return [editor](const QJsonObject& request) { return QList<QByteArray>{editor->reply(request, "ok")}; };
+    QMutexLocker locker(&mutex);
+    return line("reply", {{"from", uid}, {"to", request.value("from")}, {"reqid", request.value("reqid")},
+                          {"cmd", request.value("cmd")}, {"result", result}, {"progress", progress}, {"cmdinfo", cmdinfo}});
 }
 
 void ScriptedEditor::onReadyRead()
 {
     buffer.append(socket->readAll());
-    int nl;
-    while ((nl = buffer.indexOf('\n')) >= 0) {
-        const QByteArray line = buffer.left(nl);
-        buffer.remove(0, nl + 1);
-        const QJsonObject top = QJsonDocument::fromJson(line).object();
-        Responder r;
-        {
-            QMutexLocker locker(&mutex);
-            rawLines.append(line);
-            if (!top.contains("request"))
-                continue;
-            received.append(top.value("request").toObject());
-            r = responder;
-        }
-        if (!r)
-            continue;
-        for (const QByteArray& answer : r(top.value("request").toObject()))
+    for (int nl; (nl = buffer.indexOf('\n')) >= 0; buffer.remove(0, nl + 1)) {
+        const QByteArray text = buffer.left(nl);
+        const QJsonObject request = QJsonDocument::fromJson(text).object().value("request").toObject();
+        QMutexLocker locker(&mutex);
+        rawLines.append(text);
+        if (!request.isEmpty())
+            received.append(request);
+        const Responder r = request.isEmpty() ? nullptr : responder;
+        locker.unlock();
+        for (const QByteArray& answer : r ? r(request) : QList<QByteArray>())
             socket->write(answer + "\n");
         socket->flush();
     }
 }
 
+QJsonObject infoText(const QString& text) { return QJsonObject{{"info", QJsonObject{{"prmValue", text}}}}; }
+
 bool spinUntil(const std::function<bool()>& done, int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
+    for (const QDeadlineTimer deadline(timeoutMs); !done(); QThread::msleep(2)) {
         if (deadline.hasExpired())
             return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
     }
     return true;
 }

@@ -2,13 +2,12 @@
 
 // A stand-in for the editor program inside the test process: a TCP client on
 // a thread of its own that connects to the plug-in's port, announces a device
-// identifier and answers requests as the test tells it.
-#include <QByteArray>
+// identifier and answers requests as the test tells it. The calls block until
+// the peer thread has done the work.
 #include <QJsonObject>
 #include <QList>
 #include <QMutex>
 #include <QObject>
-#include <QString>
 #include <QThread>
 
 #include <functional>
@@ -26,7 +25,6 @@ public:
     ScriptedEditor();
     ~ScriptedEditor() override;
 
-    // These block until the peer thread has done the work.
     bool connectTo(quint16 port);
     void announce(const QString& deviceUID);
     void notify(const QString& key);
@@ -34,28 +32,24 @@ public:
     void close();
 
     void setResponder(Responder responder);
+    // Answers every request with `result` and `cmdinfo`.
+    void answerAll(const QString& result, const QJsonObject& cmdinfo = QJsonObject());
     // For responders (peer thread): write `line` after `ms` milliseconds.
     void sendAfter(int ms, const QByteArray& line);
-    QList<QJsonObject> requests() const;     // inner objects, in arrival order
-    QList<QByteArray> lines() const;         // every line received, raw
-    int requestCount() const;
+    QList<QJsonObject> requests() const;   // inner objects, in arrival order
+    QList<QByteArray> lines() const;       // every line received, raw
     bool isConnected() const;
-    QString deviceUID() const;
-
     // A reply line for `request` with the given result and data.
     QByteArray reply(const QJsonObject& request, const QString& result, const QJsonObject& cmdinfo = QJsonObject(),
                      const QString& progress = QStringLiteral("0")) const;
-    // Always answers "ok" with no data.
-    static Responder okResponder(const ScriptedEditor* editor);
 
 private:
     void onReadyRead();
-    void run(const std::function<void()>& work);
+    void run(const std::function<void()>& work) { QMetaObject::invokeMethod(this, work, Qt::BlockingQueuedConnection); }
 
     QThread thread;
     QTcpSocket* socket = nullptr;   // peer thread only
     QByteArray buffer;              // peer thread only
-
     mutable QMutex mutex;
     Responder responder;
     QList<QJsonObject> received;
@@ -63,6 +57,9 @@ private:
     QString uid;
     bool connectedState = false;
 };
+
+// {"info":{"prmValue":text}}, the data of a reply that carries a text.
+QJsonObject infoText(const QString& text);
 
 // Spins the calling thread's event loop until `done` or the time is up.
 bool spinUntil(const std::function<bool()>& done, int timeoutMs = 5000);

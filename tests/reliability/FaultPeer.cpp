@@ -12,10 +12,7 @@
 
 namespace {
 
-QByteArray line(const QJsonObject& message)
-{
-    return QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n';
-}
+QByteArray line(const QJsonObject& message) { return QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n'; }
 
 bool isLong(const QString& cmd)
 {
@@ -23,23 +20,23 @@ bool isLong(const QString& cmd)
         || cmd == "set_init_current";
 }
 
+// Lines that are no usable final reply: not JSON, cut short, an unknown kind,
+// a result that is no text or none, no inner object, fields of wrong types.
 QByteArray malformedBurst(const QString& uid, const QJsonObject& request)
 {
-    const QByteArray reqid = request.value("reqid").toString().toUtf8();
-    const QByteArray from = uid.toUtf8();
-    QByteArray out;
-    out += "this is not json\n";
-    out += "{\"reply\":{\"result\":\"ok\"\n";                                    // cut short
-    out += "{\"answer\":{\"from\":\"" + from + "\",\"result\":\"ok\"}}\n";         // unknown kind
-    out += "{\"reply\":{\"from\":\"" + from + "\",\"result\":17}}\n";             // result not a string
-    out += "{\"reply\":{\"from\":\"" + from + "\",\"reqid\":\"" + reqid + "\"}}\n"; // no result
-    out += "{\"reply\":[1,2,3]}\n";                                                // inner not an object
-    out += "{\"reply\":{\"result\":\"progress\",\"progress\":1e400,\"cmdinfo\":\"x\"}}\n";
-    out += "{\"reply\":{\"result\":\"maybe\",\"cmdinfo\":{\"d:blob\":\"%%not base64%%\"}}}\n";
-    out += "{\"notify\":{\"from\":12,\"cmd\":[\"MMS Readied\"]}}\n";
-    out += "[\"reply\",\"ok\"]\n";
-    out += "\n\n";
-    return out;
+    return QString(R"(this is not json
+{"reply":{"result":"ok"
+{"answer":{"from":"%1","result":"ok"}}
+{"reply":{"from":"%1","result":17}}
+{"reply":{"from":"%1","reqid":"%2"}}
+{"reply":[1,2,3]}
+{"reply":{"result":"progress","progress":1e400,"cmdinfo":"x"}}
+{"reply":{"result":"maybe","cmdinfo":{"d:blob":"%%not base64%%"}}}
+{"notify":{"from":12,"cmd":["MMS Readied"]}}
+["reply","ok"]
+
+
+)").arg(uid, request.value("reqid").toString()).toUtf8();
 }
 
 } // namespace

@@ -3,90 +3,53 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
-#include <QStringList>
 #include <QThread>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
+namespace ProcessProbe {
 namespace {
 
-int entries(const QString& path)
+int entries(const QString& path) { return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size(); }
+
+QString proc(qint64 pid, const char* item)
 {
-    return QDir(path).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size();
+    return QStringLiteral("/proc/%1/%2").arg(pid ? QString::number(pid) : QStringLiteral("self"), QLatin1String(item));
 }
 
-// The arguments of every other process with `marker` among them; by default
-// the editors started from this program's directory.
-QList<QPair<qint64, QList<QByteArray>>> editors(
-    const QByteArray& marker = "work=" + QCoreApplication::applicationDirPath().toLocal8Bit())
+// Other processes with `marker` among their arguments (a zombie has none):
+// by default the editors started from this program's directory.
+QList<QPair<qint64, QList<QByteArray>>> editors(const QByteArray& marker = "work=" + QCoreApplication::applicationDirPath().toLocal8Bit())
 {
-    const qint64 self = QCoreApplication::applicationPid();
     QList<QPair<qint64, QList<QByteArray>>> found;
-    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString& name : pids) {
-        bool numeric = false;
-        const qint64 pid = name.toLongLong(&numeric);
-        if (!numeric || pid == self)
-            continue;
+    for (const QString& name : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(name));
-        if (!cmdline.open(QIODevice::ReadOnly))
-            continue;
-        // A zombie's command line is empty: it is gone for our purposes.
-        const QList<QByteArray> args = cmdline.readAll().split('\0');
-        if (args.contains(marker))
-            found.append(qMakePair(pid, args));
+        const qint64 pid = name.toLongLong();
+        if (pid && pid != QCoreApplication::applicationPid() && cmdline.open(QIODevice::ReadOnly)) {
+            const QList<QByteArray> args = cmdline.readAll().split('\0');
+            if (args.contains(marker))
+                found.append(qMakePair(pid, args));
+        }
     }
     return found;
 }
 
-QByteArray argument(const QList<QByteArray>& args, const QByteArray& key)
-{
-    for (const QByteArray& arg : args) {
-        if (arg.startsWith(key + "="))
-            return arg.mid(key.size() + 1);
-    }
-    return QByteArray();
-}
-
-QString proc(qint64 pid, const char* item)
-{
-    return pid ? QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(item))
-               : QStringLiteral("/proc/self/%1").arg(QLatin1String(item));
-}
-
 } // namespace
 
-int ProcessProbe::openFileDescriptors(qint64 pid)
-{
-    return entries(proc(pid, "fd"));
-}
+int openFileDescriptors(qint64 pid) { return entries(proc(pid, "fd")); }
 
-qint64 ProcessProbe::residentKiB(qint64 pid)
+qint64 residentKiB(qint64 pid)
 {
     QFile statm(proc(pid, "statm"));
     const qint64 pages = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ').value(1).toLongLong() : 0;
     return pages * (sysconf(_SC_PAGESIZE) / 1024);
 }
 
-quint16 ProcessProbe::listeningPort(qint64 pid)
+quint16 listeningPort(qint64 pid)
 {
-    // Our own sockets are asked directly: quick, and nothing is allocated.
-    for (int fd = 0; !pid && fd < 1024; ++fd) {
-        int listening = 0;
-        socklen_t size = sizeof listening;
-        sockaddr_in address{};
-        socklen_t length = sizeof address;
-        if (::getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) == 0 && listening
-            && ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0 && address.sin_family == AF_INET)
-            return ntohs(address.sin_port);
-    }
-    if (!pid)
-        return 0;
     // The process's sockets by inode, matched against the listening entries
     // of the kernel's table ("st" 0A).
     QSet<QByteArray> inodes;
@@ -106,19 +69,16 @@ quint16 ProcessProbe::listeningPort(qint64 pid)
     return 0;
 }
 
-QString ProcessProbe::editorUidOnPort(quint16 port)
+QString editorUidOnPort(quint16 port)
 {
-    for (const auto& editor : editors("port=" + QByteArray::number(port)))
-        return QString::fromUtf8(argument(editor.second, "uid"));
+    for (const QByteArray& arg : editors("port=" + QByteArray::number(port)).value(0).second) {
+        if (arg.startsWith("uid="))
+            return QString::fromUtf8(arg.mid(4));
+    }
     return QString();
 }
 
-int ProcessProbe::threads()
-{
-    return entries(QStringLiteral("/proc/self/task"));
-}
-
-QList<qint64> ProcessProbe::editorPids()
+QList<qint64> editorPids()
 {
     QList<qint64> pids;
     for (const auto& editor : editors())
@@ -126,32 +86,29 @@ QList<qint64> ProcessProbe::editorPids()
     return pids;
 }
 
-quint16 ProcessProbe::editorPort()
-{
-    for (const auto& editor : editors())
-        return static_cast<quint16>(argument(editor.second, "port").toUInt());
-    return 0;
-}
+Snapshot snapshot() { return Snapshot{openFileDescriptors(), entries(QStringLiteral("/proc/self/task")), int(editors().size())}; }
 
-ProcessProbe::Snapshot ProcessProbe::snapshot()
-{
-    Snapshot s;
-    s.fds = openFileDescriptors();
-    s.threads = threads();
-    s.editors = editorPids().size();
-    return s;
-}
-
-ProcessProbe::Snapshot ProcessProbe::settleTo(const Snapshot& baseline, int timeoutMs)
+Snapshot settleTo(const Snapshot& baseline, int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
     Snapshot now = snapshot();
-    while (timer.elapsed() < timeoutMs
-           && (now.fds > baseline.fds || now.threads > baseline.threads || now.editors > baseline.editors)) {
+    while (timer.elapsed() < timeoutMs && (now.fds > baseline.fds || now.threads > baseline.threads || now.editors > baseline.editors)) {
         QThread::msleep(20);
         QCoreApplication::processEvents();
         now = snapshot();
     }
     return now;
 }
+
+bool wholeOrAbsent(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.absoluteDir().entryList(QDir::Files) != (info.exists() ? QStringList{info.fileName()} : QStringList()))
+        return false;
+    QFile file(path);
+    return !info.exists()
+        || (file.open(QIODevice::ReadOnly) && QJsonDocument::fromJson(file.readAll()).object().value("format") == "KX9F");
+}
+
+} // namespace ProcessProbe

@@ -1,7 +1,6 @@
 // Stray local clients that connect to the plug-in's port, say something and
 // leave: start-up, the editor's service, Destroy and a whole conversion go on
-// as without them, and the plug-in's process gets back what they cost. The
-// figures are printed; the asserted bounds are loose, the machine is shared.
+// as without them, and the plug-in's process gets back what they cost.
 #include "EditorHarness.h"
 #include "PlaxbridgeProcess.h"
 #include "ProcessProbe.h"
@@ -14,7 +13,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
@@ -35,10 +33,6 @@
 #include <unistd.h>
 
 namespace {
-
-// A start that misses the editor waits out 5 s.
-const char Timings[] = "createPolls=1000,createSleepMs=5,readyPolls=1000,readySleepMs=5,"
-                       "destroyPolls=20,destroySleepMs=25,shortLimit=300,longLimit=600,pollingWait=";
 
 // Stray i says nothing, garbage, a foreign announcement (the plug-in closes
 // it) or an "ok" or "ng" reply and "MMS Readied" in the editor's name.
@@ -69,9 +63,8 @@ int connectTo(quint16 port)
 }
 
 // `count` strays, `batch` at a time with `pauseUs` between batches; returns
-// how many got a connection, `progress` counts them as they go.
-int runStrays(quint16 port, int count, const std::function<QByteArray()>& uid, int batch, unsigned long pauseUs,
-              std::atomic<int>& progress)
+// how many got a connection.
+int runStrays(quint16 port, int count, const std::function<QByteArray()>& uid, int batch, unsigned long pauseUs)
 {
     for (int done = 0; done < count; done += batch) {
         std::vector<int> open;
@@ -91,47 +84,40 @@ int runStrays(quint16 port, int count, const std::function<QByteArray()>& uid, i
             if ((done + int(k)) % 4 == 2)
                 ::poll(&refused, 1, 2000);
             ::close(open[k]);
-            ++progress;
         }
         QThread::usleep(pauseUs);
     }
     return count;
 }
 
-qint64 median(QList<qint64> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.value(values.size() / 2);
-}
-
 class StrayClientsAtStartUp : public ::testing::TestWithParam<const char*> {};
 
-// Clean starts and starts with 100 strays alternate, so that load on the
-// machine falls on both alike; the strays are spread over a clean start and
-// another one leaves during Destroy.
-TEST_P(StrayClientsAtStartUp, HundredChangeNeitherItsTimeNorTheService)
+// After a clean start, nine starts with 100 strays spread over them and
+// another one that leaves during Destroy: each start reaches the editor and
+// serves it as the clean one did.
+TEST_P(StrayClientsAtStartUp, HundredChangeNothingOfTheService)
 {
-    qputenv("QORA_LINK_TIMINGS", QByteArray(Timings) + GetParam());
+    // A start that misses the editor waits out 5 s.
+    qputenv("QORA_LINK_TIMINGS", QByteArray("createPolls=1000,createSleepMs=5,readyPolls=1000,readySleepMs=5,destroyPolls=20,"
+                                            "destroySleepMs=25,shortLimit=300,longLimit=600,pollingWait=") + GetParam());
     QTemporaryDir saveDir;
     EditorHarness harness;
     ASSERT_TRUE(harness.destroy(harness.create()));
-    QList<qint64> clean, strayed;
-    int landed = 0, firstValue = 0;
-    for (int round = 0; round < 20; ++round) {
-        const bool withStrays = round % 2 == 1;
-        std::atomic<int> progress{0}, got{0};
+    int firstValue = 0;
+    for (int round = 0; round < 10; ++round) {
+        SCOPED_TRACE(round);
+        std::atomic<int> got{0};
         std::atomic<quint16> port{0};
         std::thread strays;
-        const std::string home = QDir::currentPath().toStdString();
-        QElapsedTimer timer;
-        timer.start();
-        if (withStrays) {
-            strays = std::thread([&, cleanMs = median(clean)] {
+        if (round > 0) {
+            strays = std::thread([&, home = QDir::currentPath().toStdString()] {
                 // Nothing allocates here until the plug-in has forked to start
                 // the editor (it changes the current directory for that): a
                 // sanitizer lock this thread held at the fork would stay
                 // locked in the child for good.
                 char cwd[4096];
+                QElapsedTimer timer;
+                timer.start();
                 for (bool away = false; timer.elapsed() < 10000; QThread::usleep(20)) {
                     const bool now = ::getcwd(cwd, sizeof cwd) && home != cwd;
                     if (away && !now)
@@ -139,60 +125,43 @@ TEST_P(StrayClientsAtStartUp, HundredChangeNeitherItsTimeNorTheService)
                     away = away || now;
                 }
                 port = ProcessProbe::listeningPort();
-                // Spread over what a clean start would have left.
-                const auto pauseUs = static_cast<unsigned long>(std::max<qint64>(cleanMs - timer.elapsed(), 0)) * 20;
                 QByteArray uid;
-                QElapsedTimer sinceLookup;
-                got = runStrays(port, 100, [&] {
-                    if (uid.isEmpty() && (!sinceLookup.isValid() || sinceLookup.elapsed() >= 5)) {
-                        sinceLookup.start();
-                        uid = ProcessProbe::editorUidOnPort(port).toUtf8();
-                    }
-                    return uid;
-                }, 2, pauseUs, progress);
+                got = runStrays(port, 100, [&] { return uid.isEmpty() ? uid = ProcessProbe::editorUidOnPort(port).toUtf8() : uid; }, 2, 1000);
             });
         }
         IMixer* mixer = harness.create();
-        (withStrays ? strayed : clean) << timer.elapsed();
-        landed += progress;
         if (strays.joinable())
             strays.join();
         ASSERT_NE(mixer, nullptr);
-        EXPECT_EQ(got, withStrays ? 100 : 0);
+        EXPECT_EQ(got, round > 0 ? 100 : 0);
 
         LogCapture log;
         IParameter* level = mixer->CreateParameter("/Mixing/InputChannel/Fader/Level/MMS");
         const int value = mixer->GetValue(level, 3, 0);
         firstValue = round == 0 ? value : firstValue;
-        EXPECT_EQ(value, firstValue) << "round " << round;
+        EXPECT_EQ(value, firstValue);
         QString folder = saveDir.path(), name = QStringLiteral("round%1.KX9F").arg(round);
         mixer->SaveData(folder, name);
-        EXPECT_TRUE(QFile::exists(folder + "/" + name)) << "round " << round;
+        EXPECT_TRUE(QFile::exists(folder + "/" + name));
         level->Destroy();
-        const int lingering = withStrays ? connectTo(port) : -1;
-        EXPECT_TRUE(lingering >= 0 || !withStrays);
+        const int lingering = round > 0 ? connectTo(port) : -1;
+        EXPECT_TRUE(lingering >= 0 || round == 0);
         std::thread leave([lingering] { ::close(lingering); });
         ASSERT_TRUE(harness.destroy(mixer));
         leave.join();
-        EXPECT_TRUE(log.lines().filter(QRegularExpression("ERROR|QSocketNotifier")).isEmpty())
-            << log.lines().join('\n').toStdString();
+        EXPECT_TRUE(log.lines().filter(QRegularExpression("ERROR|QSocketNotifier")).isEmpty()) << log.lines().join('\n').toStdString();
     }
-    std::cout << "start-up (pollingWait=" << GetParam() << "), median of 10: clean " << median(clean)
-              << " ms, with 100 strays " << median(strayed) << " ms; " << landed
-              << " of 1000 strays before create returned" << std::endl;
-    EXPECT_LE(*std::max_element(strayed.begin(), strayed.end()), 3 * median(clean) + 1000);
     qunsetenv("QORA_LINK_TIMINGS");
 }
 
 INSTANTIATE_TEST_SUITE_P(WaitModes, StrayClientsAtStartUp, ::testing::Values("0", "1"));
 
+// A console file with its time stamps blanked.
 QByteArray masked(const QString& path)
 {
     QFile file(path);
     file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll())
-        .replace(QRegularExpression(QStringLiteral("\"timeStamp\": \"\\d{14}\"")), QStringLiteral("\"timeStamp\": \"\""))
-        .toUtf8();
+    return QString::fromUtf8(file.readAll()).replace(QRegularExpression("\"timeStamp\": \"\\d{14}\""), "\"timeStamp\": \"\"").toUtf8();
 }
 
 TEST(StrayFlood, FiveThousandDuringAConversionChangeNothing)
@@ -224,10 +193,7 @@ TEST(StrayFlood, FiveThousandDuringAConversionChangeNothing)
     const qint64 rssBefore = ProcessProbe::residentKiB(pid);
     const int fdsBefore = ProcessProbe::openFileDescriptors(pid);
 
-    std::atomic<int> progress{0};
-    timer.restart();
-    const int got = runStrays(port, 5000, [&] { return uid; }, 20, 0, progress);
-    const qint64 floodMs = timer.elapsed();
+    const int got = runStrays(port, 5000, [&] { return uid; }, 20, 0);
     for (timer.restart(); timer.elapsed() < 3000 && ProcessProbe::openFileDescriptors(pid) > fdsBefore;)
         QThread::msleep(10);
     QThread::msleep(200);
@@ -237,9 +203,8 @@ TEST(StrayFlood, FiveThousandDuringAConversionChangeNothing)
     const auto flooded = PlaxbridgeProcess::finish(convert, 600000);
     ASSERT_EQ(flooded.exitCode, 0) << flooded.err.toStdString();
 
-    std::cout << "flood: " << got << " strays in " << floodMs << " ms; plaxbridge before/after the flood "
-              << rssBefore << "/" << rssAfter << " KiB, " << fdsBefore << "/" << fdsAfter << " descriptors; conversion "
-              << flooded.outLines().filter("elapsed").value(0).simplified().toStdString() << std::endl;
+    std::cout << "flood: plaxbridge before/after " << rssBefore << "/" << rssAfter << " KiB, " << fdsBefore << "/" << fdsAfter
+              << " descriptors" << std::endl;
     EXPECT_EQ(got, 5000);
     ASSERT_TRUE(stillConverting) << "the conversion ended before the flood was over";
     EXPECT_LE(fdsAfter, fdsBefore);
