@@ -130,13 +130,8 @@ int Rq10Mixer::GetMaxValue(IParameter*, int, int)
     return 0;
 }
 
-void Rq10Mixer::SetValue(IParameter* parameter, int channel, int value, int)
+void Rq10Mixer::SetValue(IParameter*, int, int, int)
 {
-    if (!parameter)
-        return;
-    std::vector<int>* values = currentValues(parameter->GetName());
-    if (values && channel >= 0 && channel < static_cast<int>(values->size()))
-        (*values)[channel] = value;
 }
 
 // --- scenes ---
@@ -157,24 +152,8 @@ void Rq10Mixer::SetCurrentSceneMemory()
     SetCurrentSceneMemory(m_currentScene);
 }
 
-void Rq10Mixer::StoreCurrentSceneMemory(int scene)
+void Rq10Mixer::StoreCurrentSceneMemory(int)
 {
-    if (scene < Rq10Setup::MinSceneNumber || scene > Rq10Setup::MaxSceneNumber)
-        return;
-    Rq10Scene* target = findScene(scene);
-    if (!target) {
-        m_setup.scenes.emplace_back();
-        target = &m_setup.scenes.back();
-        target->number = scene;
-    }
-    // Every parameter the current memory holds goes into the scene; the
-    // common values are among them (applied at start and at each recall).
-    target->values.clear();
-    for (const auto& [name, values] : m_current) {
-        std::map<int, int>& channels = target->values[name];
-        for (int ch = 0; ch < static_cast<int>(values.size()); ++ch)
-            channels[ch] = values[ch];
-    }
 }
 
 bool Rq10Mixer::LibraryHasValidData(int scene)
@@ -227,10 +206,8 @@ void Rq10Mixer::SetTitle(std::string&, int, int)
 {
 }
 
-void Rq10Mixer::SetTitle(std::string& title, int scene)
+void Rq10Mixer::SetTitle(std::string&, int)
 {
-    if (Rq10Scene* found = findScene(scene))
-        found->title = title;
 }
 
 std::string Rq10Mixer::GetComment(int, int)
@@ -248,10 +225,8 @@ void Rq10Mixer::SetComment(std::string&, int, int)
 {
 }
 
-void Rq10Mixer::SetComment(std::string& comment, int scene)
+void Rq10Mixer::SetComment(std::string&, int)
 {
-    if (Rq10Scene* found = findScene(scene))
-        found->comment = comment;
 }
 
 bool Rq10Mixer::GetProtect(int scene)
@@ -260,10 +235,8 @@ bool Rq10Mixer::GetProtect(int scene)
     return found && found->protect;
 }
 
-void Rq10Mixer::SetProtect(bool protect, int scene)
+void Rq10Mixer::SetProtect(bool, int)
 {
-    if (Rq10Scene* found = findScene(scene))
-        found->protect = protect;
 }
 
 DateTime Rq10Mixer::GetDateTime(int scene)
@@ -272,10 +245,8 @@ DateTime Rq10Mixer::GetDateTime(int scene)
     return found ? found->time : DateTime();
 }
 
-void Rq10Mixer::SetDateTime(DateTime time, int scene)
+void Rq10Mixer::SetDateTime(DateTime, int)
 {
-    if (Rq10Scene* found = findScene(scene))
-        found->time = time;
 }
 
 std::string Rq10Mixer::GetLinkFileName(int)
@@ -307,16 +278,8 @@ void Rq10Mixer::GetNameParameterList(int list, QStringList& names)
     }
 }
 
-void Rq10Mixer::SetNameParameterList(QStringList& names, std::string)
+void Rq10Mixer::SetNameParameterList(QStringList&, std::string)
 {
-    if (names.isEmpty())
-        return;
-    const int list = Rq10Families::findNameClass(names.first().toStdString());
-    if (list < 0)
-        return;
-    const int channels = Rq10Families::nameClasses()[list].channels;
-    for (int i = 1; i < names.size() && i - 1 < channels; ++i)
-        m_setup.names[list][i - 1] = names.at(i).toStdString();
 }
 
 // --- neutral fall-backs: the RQ10 is only ever a conversion source ---

@@ -13,8 +13,9 @@
 // and every value that neither gives reads as 0. Parameters are the names of
 // the RQ10's families (Rq10Families); any other name throws a
 // ParameterNotFoundException pointer from CreateParameter and
-// LookupParameterRanges. The slots of library data, conversion and file
-// handling answer with neutral fall-backs: this mixer is never a target.
+// LookupParameterRanges. The host only ever reads it: writes (values, scene
+// stores, scene information, name lists) change nothing, and the slots of
+// library data, conversion and file handling answer with neutral fall-backs.
 // Made with new; released with Destroy.
 class Rq10Mixer : public IMixer
 {
