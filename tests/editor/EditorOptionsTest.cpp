@@ -18,3 +18,18 @@ TEST(EditorOptionsTest, MalformedArgumentsAreRefused)
         EXPECT_FALSE(error.isEmpty());
     }
 }
+
+// Each session argument is named when it is missing.
+TEST(EditorOptionsTest, MissingSessionArgumentsAreNamed)
+{
+    const QStringList session{"-mKX9C", "uid=a", "work=/", "port=1", "appname=x"};
+    for (int i = 1; i < session.size(); ++i) {
+        QStringList args = session;
+        const QString missing = args.takeAt(i).section('=', 0, 0);
+        EditorOptions o;
+        QString error;
+        ASSERT_TRUE(o.parse(args, &error)) << error.toStdString();
+        EXPECT_FALSE(o.checkSession(&error));
+        EXPECT_TRUE(error.startsWith("missing " + missing)) << error.toStdString();
+    }
+}

@@ -77,6 +77,19 @@ TEST(JsonCodecConversion, KindFollowsTypeCodeAndValuesSurvive)
     // Texts are limited to 1023 bytes.
     EXPECT_EQ(JsonCodec::convertQVariantToOVariant(QString(1023, 'a'), 64).stringSize(), 1024u);
     EXPECT_STREQ(JsonCodec::convertQVariantToOVariant(QString(1024, 'a'), 64).toString(), "ERROR:");
+
+    // And back: unsigned values keep their bits; an empty value has no form.
+    OVariant allOnes, half;
+    allOnes = 0xFFFFFFFFu;
+    half = 0.5f;
+    EXPECT_EQ(JsonCodec::convertOVariantToQVariant(allOnes), QVariant(0xFFFFFFFFu));
+    EXPECT_EQ(JsonCodec::convertOVariantToQVariant(half), QVariant(0.5f));
+    try {
+        JsonCodec::convertOVariantToQVariant(OVariant());
+        ADD_FAILURE() << "no exception";
+    } catch (ConverterException* e) {
+        delete e;
+    }
 }
 
 // The codec's fixed point: encode -> decode -> encode gives the same bytes

@@ -203,8 +203,7 @@ TEST_F(SilentEditor, FixedValueSlots)
     EXPECT_FALSE(mixer->GetCollectionData(0, buffer, &size) || mixer->GetLibraryData(1, 2, buffer, &size) ||
                  mixer->GetCurrentData(1, 2, buffer, &size) || mixer->SetCurrentData(buffer, 4));
     EXPECT_TRUE(size == 5 && buffer[0] == 1);
-
-    // The coders carry no data.
+    // Nor do the coders carry any data.
     IDataEncoder* encoder = mixer->CreateEncoder();
     IDataDecoder* decoder = mixer->CreateDecoder();
     ASSERT_TRUE(encoder && decoder);

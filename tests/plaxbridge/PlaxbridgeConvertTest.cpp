@@ -218,7 +218,6 @@ TEST_F(ConvertFailure, BadSourcesOutputsAndArguments)
         {{kSample, path("out.json")}, 1, "must be a file name ending in .KX9F"},
         {{kSample, dir.path()}, 1, "must be a file name ending in .KX9F"},
         {{kSample}, 2, "convert needs SOURCE and OUTPUT.KX9F"},
-        {{"--fast", kSample, path("o.KX9F")}, 2, "--fast"},
         {{"--progress=loud", kSample, path("o.KX9F")}, 2, "--progress"},
     };
     for (const auto& row : rows) {
@@ -251,7 +250,8 @@ TEST_F(ConvertFailure, WrongModelLeavesAnExistingOutputUntouched)
 
 // An editor that refuses to save, or dies during the first scene: the
 // conversion stops at the first command left unanswered (the link's limits
-// are shrunk, as the wait for that one answer is all this costs).
+// are shrunk, as the wait for that one answer is all this costs). The bar is
+// cleared before the message.
 TEST_F(ConvertFailure, AnEditorThatDoesNotSaveOrDiesLeavesNoOutput)
 {
     const QString source = writeFile(path("one.json"), kOneScene);
@@ -261,11 +261,12 @@ TEST_F(ConvertFailure, AnEditorThatDoesNotSaveOrDiesLeavesNoOutput)
     } rows[] = {{"--ng-match=set_save", "the KX9 editor did not save " + QRegularExpression::escape(path("out.KX9F"))},
                 {"--exit-after=30", "the KX9 editor stopped answering .*; OUTPUT was not written"}};
     for (const auto& row : rows) {
-        const auto r = PlaxbridgeProcess::run({"convert", source, path("out.KX9F")}, QByteArray(), 600000,
+        const auto r = PlaxbridgeProcess::run({"convert", "--progress=bar", source, path("out.KX9F")}, QByteArray(), 600000,
                                               {QString("QORA_EDITOR_OPTIONS=") + row.options,
                                                "QORA_LINK_TIMINGS=shortLimit=300,longLimit=1000"});
         EXPECT_EQ(r.exitCode, 1) << r.show();
         EXPECT_TRUE(r.err.contains(QRegularExpression(row.message))) << r.show();
+        EXPECT_TRUE(r.err.contains("scene 1/1 (1.00)") && r.err.contains("\r\033[K")) << "no bar drawn: " << r.show();
         EXPECT_EQ(entries(dir.path()), QStringList{"one.json"});
     }
 }

@@ -3,6 +3,7 @@
 #include "PlaxbridgeProcess.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -12,7 +13,7 @@
 TEST(PlaxbridgeShell, AScriptPrintsOneLinePerCallInEachResultFormat)
 {
     QTemporaryDir dir;
-    const QString script = writeFile(dir.filePath("script.txt"), R"(# results of every kind
+    const QString script = writeFile(dir.filePath("script.txt"), QString(R"(# results of every kind
 GetMixerId
 CreateParameter /Mixing/InputChannel/Signal/Relation/MMS
 
@@ -26,7 +27,13 @@ GetValue /Mixing/Mix/Label/Icon/MMS 47 0
 GetSceneList
 PreConversionSetup
 ResetMixerMemory RQ10
-)");
+GetNameParameterNum
+GetLibraryMax 22
+GetSceneLibraryMax
+LibraryIndexToCategoryId 6
+LibraryIndexToCategoryId 6 "Convert to 8Band PEQ Library"
+SaveData %1 saved.KX9F
+)").arg(dir.path()).toUtf8());
     const auto r = PlaxbridgeProcess::run({"shell", "--script", script});
     EXPECT_EQ(r.exitCode, 0) << r.show();
     EXPECT_EQ(r.outLines(), (QStringList{
@@ -36,8 +43,9 @@ ResetMixerMemory RQ10
                                 "= -1234",   // the last channel of the block sends the batch
                                 "OK",
                                 "= 22",      // stored as the icon text, read back as its number
-                                "= [0]", "OK", "OK"}))
+                                "= [0]", "OK", "OK", "= 9", "= 199", "= 300", "= 60", "= -1", "OK"}))
         << r.show();
+    EXPECT_TRUE(QFile::exists(dir.filePath("saved.KX9F")));
 }
 
 TEST(PlaxbridgeShell, ExceptionsAndUnrunnableLinesAreReportedAndTheShellGoesOn)

@@ -1,8 +1,11 @@
 // The setup reader's forms of values and its messages; reading the shipped
 // sample is covered by its conversion.
+#include "DescriptorList.h"
 #include "Rq10Setup.h"
 
 #include <QByteArray>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -77,4 +80,28 @@ TEST(Rq10Setup, ProblemsAreNamedWithTheirPlace)
         EXPECT_FALSE(Rq10Setup::parse(row.json, setup, error)) << row.json.toStdString();
         EXPECT_TRUE(error.contains(row.expected)) << row.json.toStdString() << "\nerror: " << error.toStdString();
     }
+}
+
+// The descriptor list beside the host program: every way it can be broken is
+// named with its place.
+TEST(DescriptorList, BrokenListsAreNamed)
+{
+    QTemporaryDir dir;
+    const std::pair<QByteArray, QString> rows[] = {{"", "is empty"},
+                                                   {"/A/MMS\n\nB/MMS\n", ":3: not a parameter name"},
+                                                   {"/A/MMS\n/A/MMS\n", ":2: /A/MMS is listed twice"}};
+    for (const auto& [content, message] : rows) {
+        QFile file(dir.filePath("parameters.txt"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        std::vector<std::string> names;
+        QString error;
+        EXPECT_FALSE(DescriptorList::load(file.fileName(), names, error));
+        EXPECT_TRUE(error.contains(message)) << error.toStdString();
+    }
+    std::vector<std::string> names;
+    QString error;
+    EXPECT_FALSE(DescriptorList::load(dir.filePath("none.txt"), names, error));
+    EXPECT_TRUE(error.startsWith("cannot read the descriptor list")) << error.toStdString();
 }
