@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -81,10 +80,8 @@ protected:
             const QJsonObject got = r.cmdinfo["info"].toObject();
             EXPECT_EQ(r.result, s.result) << "step " << i << ": " << s.cmd;
             EXPECT_EQ(r.result == "ng", !r.cmdinfo["error"].toString().isEmpty()) << "step " << i;
-            if (!s.value.isUndefined())
-                EXPECT_EQ(got["prmValue"], s.value) << "step " << i << ": " << s.cmd;
-            if (s.type >= 0)
-                EXPECT_EQ(got["prmType"].toInt(), s.type) << "step " << i;
+            EXPECT_TRUE(s.value.isUndefined() || got["prmValue"] == s.value) << "step " << i << ": " << s.cmd;
+            EXPECT_TRUE(s.type < 0 || got["prmType"].toInt() == s.type) << "step " << i << ": " << s.cmd;
         }
     }
 
@@ -177,52 +174,6 @@ TEST_F(CommandProcessorTest, EachCommandAndItsRefusals)
               "Hidden");
 }
 
-TEST_F(CommandProcessorTest, BlockReadsAnswerInRequestOrderOrNotAtAll)
-{
-    run({{"set_prm_val", put("/Mixing/Mix:2/Fader/Level/MMS", 20), "ok"},
-         {"set_prm_val", put("/Mixing/Mix:0/Fader/Level/MMS", 1), "ok"}});
-    QJsonArray addresses;
-    for (const char* a : {"/Mixing/Mix:2/Fader/Level/MMS", "/Mixing/Mix:1/Fader/Level/MMS",
-                          "/Mixing/Mix:0/Fader/Level/MMS", "/Mixing/Mix:0/Label:0/Name:0/MMS"})
-        addresses.append(QJsonObject{{"prmAddr", a}});
-    ReplyStep r = p.handle("getData_prm_val", list(addresses)).last();
-    ASSERT_EQ(r.result, "ok");
-    ASSERT_EQ(r.list.size(), 4);
-    EXPECT_EQ(r.list[0].value.toDouble(), 20);
-    EXPECT_EQ(r.list[1].value.toDouble(), 0);
-    EXPECT_EQ(r.list[2].value.toDouble(), 1);
-    EXPECT_EQ(r.list[3].type, 64);
-
-    addresses.append(QJsonObject{{"prmAddr", "/Mixing/Mix:48/Fader/Level/MMS"}});
-    r = p.handle("getData_prm_val", list(addresses)).last();
-    EXPECT_EQ(r.result, "ng");
-    EXPECT_TRUE(r.list.isEmpty());
-}
-
-TEST_F(CommandProcessorTest, LongCommandsReportProgressBeforeTheirResult)
-{
-    const QString before = QDateTime::currentDateTime().addSecs(-1).toString("yyyyMMddHHmmss");
-    for (const Step& c : std::vector<Step>{{"set_save", info({{"path", "p.KX9F"}}), ""},
-                                           {"set_load", info({{"path", "p.KX9F"}}), ""},
-                                           {"set_scene_store", store("1.00"), ""},
-                                           {"set_scene_recall", scene("1.00"), ""},
-                                           {"set_init_current", {}, ""},
-                                           {"set_scene_recall", scene("8.00"), ""}}) {
-        const QVector<ReplyStep> steps = p.handle(c.cmd, c.cmdinfo);
-        ASSERT_EQ(steps.size(), 2) << c.cmd;
-        EXPECT_EQ(steps[0].result, "progress");
-        EXPECT_NE(steps[0].progress, "100");
-        EXPECT_EQ(steps[1].progress, "100");
-    }
-    EXPECT_EQ(p.handle("get_prm_val", at(kFader)).size(), 1);
-    // The store took the time of day as its stamp.
-    const QString after = QDateTime::currentDateTime().addSecs(1).toString("yyyyMMddHHmmss");
-    const QString stamp = p.handle("get_scene_info", sceneInfo("1.00", "TimeStamp")).last()
-                              .cmdinfo["info"].toObject()["prmValue"].toString();
-    EXPECT_GE(stamp, before);
-    EXPECT_LE(stamp, after);
-}
-
 // Broken files of every kind change nothing; the good one replaces the
 // memory and the scenes.
 TEST_F(CommandProcessorTest, FilesRoundTripAndBadOnesChangeNothing)
@@ -259,16 +210,4 @@ TEST_F(CommandProcessorTest, FilesRoundTripAndBadOnesChangeNothing)
          {"set_load", info({{"path", saved.fileName()}}), "ok"},
          {"get_prm_val", at(kFader), "ok", -32768}, {"get_scene_info", sceneInfo("2.50", "Title"), "ok", "Verse"},
          {"get_scene_info", sceneInfo("6.00", "Title"), "ng"}});
-}
-
-TEST_F(CommandProcessorTest, ForcedTypesChangeOnlyMatchingReads)
-{
-    p.addForcedType("Fader/Level", 3);
-    p.addForcedType("Label:0/Name", 128);
-    run({{"set_prm_val", put(kFader, 9), "ok"},
-         {"get_prm_val", at(kFader), "ok", 9, 3},
-         {"get_prm_val", at("/Mixing/InputChannel:5/Fader/On"), "ok", 0, 4}});
-    const QJsonObject asReal = p.handle("get_prm_val", at(kName)).last().cmdinfo["info"].toObject();
-    EXPECT_EQ(asReal["prmType"].toInt(), 128);
-    EXPECT_TRUE(asReal["prmValue"].isDouble());
 }

@@ -1,18 +1,12 @@
-// Hostile input to the link: 10,000 generated malformed envelopes at the
-// parsers and through a live server, and 3 x 1 MiB of random bytes. Each
-// envelope is dropped or read with the fall-back values; nothing crashes and
-// the link stays in service.
+// Hostile input to the link's message parsers: 10,000 generated malformed
+// envelopes, each dropped or read with the fall-back values. Noise through a
+// live server is the stray-client tests' part, arbitrary bytes the fuzzers'.
 #include "link/JsonCodec.h"
-
-#include "RecordingObserver.h"
-#include "ScriptedEditor.h"
 
 #include <gtest/gtest.h>
 
 #include <QJsonDocument>
-#include <QRegularExpression>
 #include <QStringList>
-#include <QUuid>
 
 #include <random>
 
@@ -150,61 +144,6 @@ TEST(HostileInput, MalformedEnvelopesAreReadWithFallBacks)
     // The generator reaches every branch often.
     EXPECT_GT(replies, 1000);
     EXPECT_GT(kindless, 1000);
-}
-
-TEST(HostileInput, LiveServerDropsOrDeliversEveryEnvelopeAndSurvivesNoise)
-{
-    AdmittingServer server(QUuid::createUuid().toString());
-    RecordingObserver observer;
-    server.addObserver(&observer);
-    const auto count = [&](const char* prefix) { return observer.events.filter(QRegularExpression(QString("^") + prefix)).size(); };
-    const auto arrived = [&](const char* marker) { return !observer.events.filter(marker).isEmpty(); };
-    const QString device = QUuid::createUuid().toString();
-    server.expectDevice(device);
-    ScriptedEditor peer;
-    ASSERT_TRUE(peer.connectTo(server.port()));
-    peer.announce(device);
-    ASSERT_TRUE(spinUntil([&] { return count("created") == 1; }));
-
-    // A "connected" with a foreign identifier would close the connection;
-    // stray clients announcing themselves are the stray-client tests' part.
-    int expectedReplies = 1, expectedNotifies = 0;
-    QByteArray stream;
-    for (const Envelope& e : envelopes()) {
-        if (e.kind == "connected")
-            continue;
-        expectedReplies += e.kind == "reply";
-        expectedNotifies += e.kind == "notify";
-        stream += e.bytes + "\n";
-    }
-    stream += R"({"reply":{"reqid":"{marker-1}","result":"ok"}})" "\n";
-    for (int offset = 0; offset < stream.size(); offset += 64 * 1024)
-        peer.sendRaw(stream.mid(offset, 64 * 1024));
-    ASSERT_TRUE(spinUntil([&] { return arrived("{marker-1}"); }, 60000));
-    EXPECT_EQ(count("reply"), expectedReplies);
-    EXPECT_EQ(count("notify"), expectedNotifies);
-
-    // Noise from the registered device and from a stray client.
-    ScriptedEditor stray;
-    ASSERT_TRUE(stray.connectTo(server.port()));
-    for (unsigned seed : {11u, 12u, 13u}) {
-        std::mt19937 random(seed);
-        QByteArray noise(1024 * 1024, '\0');
-        for (char& byte : noise)
-            byte = char(random() & 0xff);
-        for (int offset = 0; offset < noise.size(); offset += 64 * 1024) {
-            peer.sendRaw(noise.mid(offset, 64 * 1024));
-            if (stray.isConnected())
-                stray.sendRaw(noise.mid(offset, 64 * 1024));
-        }
-    }
-    peer.sendRaw("\n" R"({"reply":{"reqid":"{marker-2}","result":"ok"}})" "\n");
-    ASSERT_TRUE(spinUntil([&] { return arrived("{marker-2}"); }, 60000));
-    EXPECT_EQ(count("reply"), expectedReplies + 1);
-    EXPECT_EQ(count("notify"), expectedNotifies);
-    EXPECT_EQ(count("created"), 1);
-    EXPECT_EQ(count("destroyed"), 0);
-    EXPECT_TRUE(peer.isConnected());
 }
 
 } // namespace
