@@ -13,9 +13,11 @@ find "$dir" -name '*.gcda' -delete
 export QT_QPA_PLATFORM=offscreen
 (cd "$dir" && ctest -j2 --timeout 900 "$@" > "$dir/ctest.log" 2>&1) || { tail -20 "$dir/ctest.log"; exit 1; }
 
+# The full report goes to a file of the build folder: gcovr replaces its
+# output file, so it must never be pointed at a device such as /dev/null.
 summary() {
   gcovr --root "$root" --object-directory "$dir" --exclude-unreachable-branches \
-    --exclude-throw-branches "$@" --print-summary -o /dev/null 2>/dev/null | sed 's/^/  /'
+    --exclude-throw-branches "$@" --print-summary -o "$dir/gcovr-report.txt" 2>"$dir/gcovr.log" | sed 's/^/  /'
 }
 echo "src/ and platform/:"
 summary --filter "$root/src/" --filter "$root/platform/"
