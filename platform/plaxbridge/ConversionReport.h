@@ -19,6 +19,9 @@
 class ConversionReport
 {
 public:
+    // The console's rack geometry as the plug-in places units on it
+    // (src/params/RackPlacement.h). Restated, not included: the host program
+    // links nothing of the plug-in and knows it only through its journal.
     static constexpr int FxUnits = 16;
     static constexpr int FxRacks = 16;
     static constexpr int Plugins = 64;
