@@ -6,13 +6,13 @@
 
 const char* const ConverterSlots::SourceModel = "RQ10";
 
-void ConverterSlots::initFactory(IParameterConverterFactory*& held, IMixer* sourceMixer)
+void ConverterSlots::initFactory(IParameterConverterFactory*& held, IMixer* sourceMixer, bool automixerWhenChosen)
 {
     if (!sourceMixer)
         return;
     if (sourceMixer->GetMixerId() != SourceModel)
         return;
-    IParameterConverterFactory* fresh = new TORVANParameterConverterFactory();
+    IParameterConverterFactory* fresh = new TORVANParameterConverterFactory(automixerWhenChosen);
     IParameterConverterFactory* old = held;
     held = fresh;
     if (old)

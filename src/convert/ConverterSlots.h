@@ -21,7 +21,9 @@ public:
     // initParameterConverterFactory: a null source does nothing; a source whose
     // GetMixerId is exactly SourceModel gets a new factory, which replaces
     // (and destroys) `held`; any other id leaves `held` alone.
-    static void initFactory(IParameterConverterFactory*& held, IMixer* sourceMixer);
+    // `automixerWhenChosen` goes to the factory.
+    static void initFactory(IParameterConverterFactory*& held, IMixer* sourceMixer,
+                            bool automixerWhenChosen = false);
 
     // Destroys the held factory, if any, and clears the pointer.
     static void destroyFactory(IParameterConverterFactory*& held);

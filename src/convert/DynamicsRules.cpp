@@ -7,6 +7,7 @@
 #include "host/IFilter.h"
 #include "host/IValueConverter.h"
 #include "host/IfThenElseConverter.h"
+#include "host/RangeFilter.h"
 #include "host/SwitchConverter.h"
 
 #include <iterator>
@@ -117,6 +118,9 @@ const char* const kSlotSources[6][kTypeCount] = {
     {nullptr, nullptr, kCopy, "Expander/Gain", nullptr, "Classic_Comp/Gain"},
 };
 
+// The GEQ rack types "Automixer32" and "Automixer64".
+const int kAutomixerTypes[] = {4, 5};
+
 // Types the target model cannot take: such a bank is switched off.
 const int kUnsupportedTypes[] = {6, 7};
 
@@ -175,7 +179,7 @@ const DynamicsRules::Rule* DynamicsRules::find(const std::string& targetName)
 }
 
 IParameterConverter* DynamicsRules::Build(const Rule& rule, const std::string& sourceName, IMixer* targetMixer,
-                                          IMixer* sourceMixer)
+                                          IMixer* sourceMixer, bool automixerWhenChosen)
 {
     switch (rule.shape) {
     case Shape::ValueSlot:
@@ -188,6 +192,8 @@ IParameterConverter* DynamicsRules::Build(const Rule& rule, const std::string& s
                             targetMixer, sourceMixer);
     case Shape::AutomixerRack: {
         auto root = RuleBuilder::root<CompositeParamConverter>(rule.target, sourceName, targetMixer, sourceMixer);
+        if (automixerWhenChosen)
+            root->AddFilter(new RangeFilter(true, kAutomixerTypes[1], true, kAutomixerTypes[0], true));
         root->AddConverter(new ConstantConverter(rule.constant));
         return root.release();
     }

@@ -37,6 +37,9 @@ public:
     static const Rule* find(const std::string& targetName);
     // The rule's tree; the root is built on (target, sourceName, targetMixer,
     // sourceMixer). Exceptions from the mixers pass out; nothing leaks.
+    // `automixerWhenChosen` makes the automixer rack rule write only where
+    // the source's own rack type is an automixer (4 or 5); without it the
+    // constant is written for every source.
     static IParameterConverter* Build(const Rule& rule, const std::string& sourceName, IMixer* targetMixer,
-                                      IMixer* sourceMixer);
+                                      IMixer* sourceMixer, bool automixerWhenChosen = false);
 };

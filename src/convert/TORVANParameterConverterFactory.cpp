@@ -5,7 +5,8 @@
 #include "convert/NameRemapTable.h"
 #include "convert/ValueTableData.h"
 
-TORVANParameterConverterFactory::TORVANParameterConverterFactory()
+TORVANParameterConverterFactory::TORVANParameterConverterFactory(bool automixerWhenChosen)
+    : m_automixerWhenChosen(automixerWhenChosen)
 {
     for (int number = 0; number < TableCount; ++number) {
         std::size_t count = 0;
@@ -46,7 +47,7 @@ IParameterConverter* TORVANParameterConverterFactory::CreateConverter(const std:
                                                                       bool flag)
 {
     if (const DynamicsRules::Rule* rule = DynamicsRules::find(targetName))
-        return DynamicsRules::Build(*rule, sourceName, targetMixer, sourceMixer);
+        return DynamicsRules::Build(*rule, sourceName, targetMixer, sourceMixer, m_automixerWhenChosen);
     if (const EffectRackRules::Rule* rule = EffectRackRules::find(targetName))
         return EffectRackRules::Build(*rule, sourceName, targetMixer, sourceMixer, *this);
     return ParameterConverterFactory::CreateConverter(targetName, sourceName, targetMixer, sourceMixer, flag);

@@ -15,7 +15,8 @@ class TORVANParameterConverterFactory : public ParameterConverterFactory
 public:
     static constexpr int TableCount = 10;
 
-    TORVANParameterConverterFactory();
+    // `automixerWhenChosen`: see DynamicsRules::Build.
+    explicit TORVANParameterConverterFactory(bool automixerWhenChosen = false);
 
     void Destroy() override;
     bool IsParameterSupported(const std::string& targetName, IConversionDescription* description) override;
@@ -34,4 +35,5 @@ protected:
 
 private:
     std::map<int, int> m_tables[TableCount];
+    const bool m_automixerWhenChosen;
 };

@@ -360,10 +360,14 @@ bool MainApplication::readBlock(const QString& key, int highest, QVector<OVarian
     list.reserve(highest + 1);
     for (int i = 0; i <= highest; ++i)
         list.append(QVariantMap{{QStringLiteral("prmAddr"), blockAddress(key, i)}});
-
-    QMetaObject::invokeMethod(this, "doCommandGetPrmData", Qt::AutoConnection, Q_ARG(QVariantList, list));
     if (wireMode() == WireMode::Strict)
         dropBlockCache();
+    return readList(list, values);
+}
+
+bool MainApplication::readList(const QVariantList& list, QVector<OVariant>& values)
+{
+    QMetaObject::invokeMethod(this, "doCommandGetPrmData", Qt::AutoConnection, Q_ARG(QVariantList, list));
     ReplyRecord reply;
     waitForReply(QStringLiteral("doCommandGetPrmData"), m_timings.shortLimit, reply);
     forgetIfSilent(reply);
@@ -374,6 +378,28 @@ bool MainApplication::readBlock(const QString& key, int highest, QVector<OVarian
     for (const QVariant& element : elements)
         values.append(replyValue(element.toMap()));
     return true;
+}
+
+void MainApplication::GetPrmVals(const QStringList& addresses, QVector<OVariant>& values)
+{
+    values.clear();
+    if (wireMode() == WireMode::Batched)
+        flushWrites();
+    clearResult();
+    QVariantList list;
+    list.reserve(addresses.size());
+    for (const QString& address : addresses)
+        list.append(QVariantMap{{QStringLiteral("prmAddr"), address}});
+    QVector<OVariant> answered;
+    const bool ok = readList(list, answered) && answered.size() == addresses.size();
+    values.resize(addresses.size());
+    if (!ok)
+        return;
+    values = answered;
+    if (wireMode() == WireMode::Batched) {
+        for (int i = 0; i < addresses.size(); ++i)
+            readCache.storeSingle(addresses.at(i), values.at(i));
+    }
 }
 
 void MainApplication::strictGetPrmVal(const QString& address, OVariant& value)

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QReadWriteLock>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QVector>
 #include <QWaitCondition>
@@ -44,6 +45,11 @@ public:
     WireMode wireMode() const;
 
     void GetPrmVal(const QString& address, OVariant& value);
+    // Reads a list of addresses in one command; `values` gets one entry per
+    // address, all invalid when the editor does not answer "ok". Batched mode
+    // sends the pending writes first and answers later reads of these
+    // addresses from the cache.
+    void GetPrmVals(const QStringList& addresses, QVector<OVariant>& values);
     // Batched mode: true once the write is queued; a refusal is reported
     // later, per address, to the refusal handler. Strict mode: the editor's
     // answer when the write is sent, true when it was only collected.
@@ -125,6 +131,8 @@ private:
     bool readSingle(const QString& address, OVariant& value);
     // Block read of every channel of `key`; the values in channel order.
     bool readBlock(const QString& key, int highest, QVector<OVariant>& values);
+    // One "getData_prm_val" of `list` ({"prmAddr": ...} maps).
+    bool readList(const QVariantList& list, QVector<OVariant>& values);
     // Sends a list; on "ng" resends it in halves down to single writes.
     bool sendBatch(const QVariantList& batch);
     bool resend(const QVariantList& part);

@@ -83,6 +83,7 @@ QORA::QORA()
     , firstMemoryReset(true)
     , fxSlotsRead(false)
     , velmarSlotsRead(false)
+    , automixerHeld(false)
 {
     qDebug("###QORA: VDP ProcessServer object create.");
     try {
@@ -122,6 +123,7 @@ void QORA::resetState()
     placement.clearVelmar();
     fxSlotsRead = false;
     velmarSlotsRead = false;
+    automixerHeld = false;
 }
 
 QORA::QORA(QORA& other)
@@ -135,6 +137,7 @@ QORA::QORA(QORA& other)
     , placement(other.placement)
     , fxSlotsRead(other.fxSlotsRead)
     , velmarSlotsRead(other.velmarSlotsRead)
+    , automixerHeld(other.automixerHeld)
 {
     other.converterFactory = nullptr;
 }
@@ -155,6 +158,7 @@ QORA& QORA::operator=(QORA& other)
     placement = other.placement;
     fxSlotsRead = other.fxSlotsRead;
     velmarSlotsRead = other.velmarSlotsRead;
+    automixerHeld = other.automixerHeld;
     return *this;
 }
 
@@ -274,7 +278,7 @@ bool QORA::IsStereoParameter(IParameter* parameter)
 int QORA::GetValue(IParameter* parameter, int channel, int subIndex)
 {
     const MmsAccess store = mms();
-    RackAccess racks(store, placement, fxSlotsRead, velmarSlotsRead);
+    RackAccess racks(store, placement, fxSlotsRead, velmarSlotsRead, mainApplication->wireMode());
     return ValueAccess(store, racks).GetValue(parameter, channel, subIndex);
 }
 
@@ -291,8 +295,9 @@ int QORA::GetMaxValue(IParameter*, int, int)
 void QORA::SetValue(IParameter* parameter, int channel, int value, int subIndex)
 {
     const MmsAccess store = mms();
-    RackAccess racks(store, placement, fxSlotsRead, velmarSlotsRead);
-    ValueAccess(store, racks).SetValue(parameter, channel, value, subIndex);
+    const WireMode mode = mainApplication->wireMode();
+    RackAccess racks(store, placement, fxSlotsRead, velmarSlotsRead, mode);
+    ValueAccess(store, racks, mode == WireMode::Strict ? nullptr : &automixerHeld).SetValue(parameter, channel, value, subIndex);
 }
 
 // ---------------------------------------------------------------- scene memories
@@ -336,6 +341,7 @@ void QORA::SetCurrentSceneMemory(int scene)
     SetCurrentSceneMemoryInternal(scene);
     fxSlotsRead = false;
     velmarSlotsRead = false;
+    automixerHeld = false;
     placement.forgetDrops();
 }
 
@@ -345,6 +351,7 @@ void QORA::SetCurrentSceneMemory()
         SetCurrentSceneMemoryInternal(parkingScene);
     fxSlotsRead = false;
     velmarSlotsRead = false;
+    automixerHeld = false;
 }
 
 void QORA::StoreCurrentSceneMemory(int scene)
@@ -468,6 +475,7 @@ void QORA::ResetMixerMemory(IConversionDescription* description)
     setRecallSafeSetting(false);
     fxSlotsRead = false;
     velmarSlotsRead = false;
+    automixerHeld = false;
     placement.forgetDrops();
 
     const IFileDescription* source = description ? description->GetSource() : nullptr;
@@ -732,7 +740,10 @@ void QORA::StoreCurrentMixerMemory()
 
 void QORA::initParameterConverterFactory(IMixer* sourceMixer)
 {
-    ConverterSlots::initFactory(converterFactory, sourceMixer);
+    // The automixer rack rule and the GEQ type rules share rack 0's type; by
+    // default the automixer goes there only when the source chose one.
+    const bool automixerWhenChosen = mainApplication && mainApplication->wireMode() != WireMode::Strict;
+    ConverterSlots::initFactory(converterFactory, sourceMixer, automixerWhenChosen);
 }
 
 IParameterConverterFactory* QORA::GetParameterConverterFactory()
@@ -781,7 +792,10 @@ int QORA::GetNameParameterNum()
 void QORA::GetNameParameterList(int list, QStringList& names)
 {
     const MmsAccess store = mms();
-    ChannelNames(store, placement).GetNameParameterList(list, names, *this);
+    const WireMode mode = mainApplication->wireMode();
+    RackAccess racks(store, placement, fxSlotsRead, velmarSlotsRead, mode);
+    ChannelNames(store, placement, mode == WireMode::Strict ? nullptr : &racks)
+        .GetNameParameterList(list, names, *this);
 }
 
 void QORA::SetNameParameterList(QStringList& names, std::string)

@@ -239,4 +239,6 @@ private:
     RackPlacement placement;
     bool fxSlotsRead;
     bool velmarSlotsRead;
+    // GEQ rack 0 holds the automixer written since the last recall or reset.
+    bool automixerHeld;
 };

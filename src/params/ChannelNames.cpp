@@ -4,6 +4,7 @@
 #include "params/MmsAddress.h"
 #include "params/MmsStore.h"
 #include "params/ParameterCatalog.h"
+#include "params/RackAccess.h"
 #include "params/RackPlacement.h"
 
 #include <QByteArray>
@@ -36,9 +37,10 @@ const ChannelNames::NameClass* ChannelNames::classes()
     return NameClasses;
 }
 
-ChannelNames::ChannelNames(const MmsStore& store, const RackPlacement& placement)
+ChannelNames::ChannelNames(const MmsStore& store, const RackPlacement& placement, RackAccess* racks)
     : m_store(store)
     , m_placement(placement)
+    , m_racks(racks)
 {
 }
 
@@ -59,8 +61,18 @@ void ChannelNames::GetMMSChName(const std::string& name, int channel, QString& t
             text.clear();
             return;
         }
-        address = MmsAddress::PluginSlotAddress(qname, channel / RackPlacement::SlotsPerRack,
-                                                channel % RackPlacement::SlotsPerRack);
+        if (m_racks) {
+            m_racks->knowPluginPlacement();
+            if (m_placement.velmarRackNo[channel] == -1) {
+                text.clear();
+                return;
+            }
+            address = MmsAddress::PluginSlotAddress(qname, m_placement.velmarRackNo[channel],
+                                                    m_placement.velmarSlotStart[channel]);
+        } else {
+            address = MmsAddress::PluginSlotAddress(qname, channel / RackPlacement::SlotsPerRack,
+                                                    channel % RackPlacement::SlotsPerRack);
+        }
     } else {
         address = MmsAddress::ChannelAddress(qname, channel);
     }

@@ -6,6 +6,7 @@
 class IMixer;
 class MmsStore;
 class QStringList;
+class RackAccess;
 class RackPlacement;
 
 // Name lists exchanged with the host: channel and bus names, mute group
@@ -22,11 +23,13 @@ public:
     };
     static const NameClass* classes();
 
-    ChannelNames(const MmsStore& store, const RackPlacement& placement);
+    // `racks`, when given, makes velmar library names read where the plug-ins
+    // sit (it learns the placement from the console when it must); without
+    // it they read the fixed layout of 16 slots per rack.
+    ChannelNames(const MmsStore& store, const RackPlacement& placement, RackAccess* racks = nullptr);
 
-    // FX library names follow the current FX placement; velmar library names
-    // the fixed layout of 16 slots per rack. Out-of-range units read empty
-    // without a request.
+    // FX library names follow the current FX placement. Out-of-range and
+    // unplaced units read empty without a request.
     void GetMMSChName(const std::string& name, int channel, QString& text) const;
     // FX and velmar names follow the placement; unplaced units are skipped.
     void SetMMSChName(const std::string& name, int channel, QString text) const;
@@ -41,4 +44,5 @@ public:
 private:
     const MmsStore& m_store;
     const RackPlacement& m_placement;
+    RackAccess* m_racks;
 };

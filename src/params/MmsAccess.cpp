@@ -8,6 +8,7 @@
 #include <QByteArray>
 #include <QLoggingCategory>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <QtDebug>
 
@@ -41,8 +42,21 @@ MmsAccess::MmsAccess(MainApplication& application)
 void MmsAccess::GetMMSValue(const QString& address, OVariant& value) const
 {
     m_application.GetPrmVal(address, value);
+    if (logging())
+        logRead(address, value);
+}
+
+void MmsAccess::GetMMSValues(const QStringList& addresses, QVector<OVariant>& values) const
+{
+    m_application.GetPrmVals(addresses, values);
     if (!logging())
         return;
+    for (int i = 0; i < addresses.size() && i < values.size(); ++i)
+        logRead(addresses.at(i), values.at(i));
+}
+
+void MmsAccess::logRead(const QString& address, const OVariant& value)
+{
     const QByteArray addr = local8(address);
     if (!value.isValid()) {
         qDebug("###QORA: GetMMSValue[%s] ERROR", addr.constData());

@@ -14,11 +14,14 @@ public:
 
     void GetMMSValue(const QString& address, OVariant& value) const override;
     bool SetMMSValue(const QString& address, const OVariant& value) const override;
+    void GetMMSValues(const QStringList& addresses, QVector<OVariant>& values) const override;
 
     // The log line and the journal event of a write the editor did not take,
     // whether it was sent alone or in a batch the command layer sent later.
     static void reportRefusedWrite(const QString& address, const QVariant& value, const QString& reason);
 
 private:
+    static void logRead(const QString& address, const OVariant& value);
+
     MainApplication& m_application;
 };

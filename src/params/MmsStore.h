@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QVector>
+
 class OVariant;
 class QString;
+class QStringList;
 
 // The door to the console's parameter memory: one value at a time, by MMS
 // address. MmsAccess serves it through the editor link; the text helpers
@@ -15,6 +18,9 @@ public:
     virtual void GetMMSValue(const QString& address, OVariant& value) const = 0;
     // True when the console accepted the write.
     virtual bool SetMMSValue(const QString& address, const OVariant& value) const = 0;
+    // Many values in one go, in the order of `addresses`; all invalid when
+    // the console cannot serve the list.
+    virtual void GetMMSValues(const QStringList& addresses, QVector<OVariant>& values) const = 0;
 
     // Empty text for a value the console cannot serve; throws a
     // MixerException pointer for a value that is not text.

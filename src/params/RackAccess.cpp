@@ -8,6 +8,9 @@
 #include "params/ValueNameTables.h"
 #include "support/OVariant.h"
 
+#include <QStringList>
+#include <QVector>
+
 #include <string>
 
 namespace {
@@ -34,11 +37,13 @@ bool isPlugin(int channel)
 
 } // namespace
 
-RackAccess::RackAccess(const MmsStore& store, RackPlacement& placement, bool& fxSlotsRead, bool& velmarSlotsRead)
+RackAccess::RackAccess(const MmsStore& store, RackPlacement& placement, bool& fxSlotsRead, bool& velmarSlotsRead,
+                       WireMode mode)
     : m_store(store)
     , m_placement(placement)
     , m_fxSlotsRead(fxSlotsRead)
     , m_velmarSlotsRead(velmarSlotsRead)
+    , m_strict(mode == WireMode::Strict)
 {
 }
 
@@ -49,8 +54,11 @@ QString RackAccess::GetAddressNamePlugin(const QString& name, int rack, int slot
 
 int RackAccess::getEffRackNo(bool velmar)
 {
-    if (velmar)
+    if (velmar) {
+        if (!m_strict)
+            rebuildPlugins();
         return 0;
+    }
     int unit = 0;
     for (int rack = 0; rack < RackPlacement::FxRacks && unit < RackPlacement::FxUnits; ++rack) {
         OVariant type;
@@ -72,6 +80,68 @@ int RackAccess::getEffRackNo(bool velmar)
     return 0;
 }
 
+void RackAccess::rebuildPlugins()
+{
+    const QString typeName = QString::fromLatin1(PluginTypeName) + QStringLiteral("/MMS");
+    QStringList addresses;
+    addresses.reserve(RackPlacement::Plugins);
+    for (int rack = 0; rack < RackPlacement::VelmarRacks; ++rack) {
+        for (int slot = 0; slot < RackPlacement::SlotsPerRack; ++slot)
+            addresses.append(GetAddressNamePlugin(typeName, rack, slot));
+    }
+    QVector<OVariant> types;
+    m_store.GetMMSValues(addresses, types);
+
+    m_placement.clearVelmar();
+    int plugin = 0;
+    for (int rack = 0; rack < RackPlacement::VelmarRacks; ++rack) {
+        int slot = 0;
+        while (slot < RackPlacement::SlotsPerRack && plugin < RackPlacement::Plugins) {
+            const OVariant& type = types.value(rack * RackPlacement::SlotsPerRack + slot);
+            // A slot whose type is not text counts as empty.
+            const int size = type.type() == OVariant::String
+                                 ? RackPlacement::velmarSlotCount(std::string(type.toString()))
+                                 : 0;
+            if (size == 0) {
+                ++slot;
+                continue;
+            }
+            m_placement.velmarRackNo[plugin] = rack;
+            m_placement.velmarSlotStart[plugin] = slot;
+            m_placement.velmarSlotSize[plugin] = size;
+            ++plugin;
+            slot += size;
+        }
+    }
+}
+
+void RackAccess::place(int channel, int size, bool velmar)
+{
+    if (m_strict)
+        m_placement.setEffRackNo(static_cast<unsigned>(channel), static_cast<unsigned>(size), velmar);
+    else
+        m_placement.placeAfterPlaced(static_cast<unsigned>(channel), static_cast<unsigned>(size), velmar);
+}
+
+void RackAccess::knowPluginPlacement()
+{
+    if (m_strict || m_velmarSlotsRead)
+        return;
+    rebuildPlugins();
+    m_velmarSlotsRead = true;
+}
+
+QString RackAccess::pluginReadAddress(const QString& name, int channel)
+{
+    if (m_strict)
+        return GetAddressNamePlugin(name, channel / RackPlacement::SlotsPerRack,
+                                    channel % RackPlacement::SlotsPerRack);
+    knowPluginPlacement();
+    if (m_placement.velmarRackNo[channel] == -1)
+        return QString();
+    return GetAddressNamePlugin(name, m_placement.velmarRackNo[channel], m_placement.velmarSlotStart[channel]);
+}
+
 int RackAccess::GetValueVelmarRack(IParameter* parameter, int channel, int /*subIndex*/)
 {
     if (!parameter)
@@ -80,18 +150,18 @@ int RackAccess::GetValueVelmarRack(IParameter* parameter, int channel, int /*sub
     const QString qname = QString::fromStdString(name);
     QString address;
     if (contains(name, PluginFamily)) {
-        // Reads use the fixed layout of 16 slots per rack, not the placement.
         if (!isPlugin(channel))
             return 0;
-        address = GetAddressNamePlugin(qname, channel / RackPlacement::SlotsPerRack,
-                                       channel % RackPlacement::SlotsPerRack);
+        address = pluginReadAddress(qname, channel);
+        if (address.isEmpty())
+            return contains(name, PluginTypeName) ? EmptyPluginType : 0;
     } else if (contains(name, FxFamily)) {
         if (!m_fxSlotsRead) {
             getEffRackNo(false);
             m_fxSlotsRead = true;
         }
         if (!isFxUnit(channel) || m_placement.fxSlotStart[channel] == -1)
-            return EmptyFxType;
+            return m_strict || contains(name, FxTypeName) ? EmptyFxType : 0;
         address = MmsAddress::ChannelAddress(qname, m_placement.fxSlotStart[channel]);
     } else {
         return 0;
@@ -126,7 +196,7 @@ void RackAccess::SetValueVelmarRack(IParameter* parameter, int channel, int valu
             m_fxSlotsRead = true;
         }
         const int size = RackPlacement::fxSlotCount(value);
-        m_placement.setEffRackNo(static_cast<unsigned>(channel), static_cast<unsigned>(size), false);
+        place(channel, size, false);
         if (m_placement.fxSlotStart[channel] >= 0)
             Journal::placed(false, channel, value, text, size, m_placement.fxSlotStart[channel], 0);
         else
@@ -137,7 +207,7 @@ void RackAccess::SetValueVelmarRack(IParameter* parameter, int channel, int valu
             m_velmarSlotsRead = true;
         }
         const int size = RackPlacement::velmarSlotCount(value);
-        m_placement.setEffRackNo(static_cast<unsigned>(channel), static_cast<unsigned>(size), true);
+        place(channel, size, true);
         if (m_placement.velmarRackNo[channel] >= 0)
             Journal::placed(true, channel, value, text, size, m_placement.velmarRackNo[channel],
                             m_placement.velmarSlotStart[channel]);

@@ -83,6 +83,16 @@ int slotsByValue(const RackPlacement::SlotSizeRow* rows, int count, int value)
     return 0;
 }
 
+// Exact comparison, up to and including the terminator row.
+int slotsByText(const RackPlacement::SlotSizeRow* rows, int count, const std::string& text)
+{
+    for (int i = 0; i < count; ++i) {
+        if (std::strlen(rows[i].text) == text.size() && std::memcmp(rows[i].text, text.data(), text.size()) == 0)
+            return rows[i].size;
+    }
+    return 0;
+}
+
 } // namespace
 
 RackPlacement::RackPlacement()
@@ -127,34 +137,45 @@ void RackPlacement::clearVelmar()
 
 int RackPlacement::setEffRackNo(unsigned index, unsigned size, bool velmar)
 {
-    if (velmar) {
-        if (index < static_cast<unsigned>(Plugins))
-            placeVelmar(index, size);
-    } else {
-        if (index < static_cast<unsigned>(FxUnits))
-            placeFx(index, size);
-    }
+    if (index >= static_cast<unsigned>(velmar ? Plugins : FxUnits))
+        return 0;
+    const int previous = static_cast<int>(index) - 1;
+    const bool previousPlaced = previous < 0 || hasPlace(previous, velmar);
+    // A unit whose predecessor has no place gets none either.
+    const unsigned placeable = previousPlaced ? size : 0;
+    if (velmar)
+        placeVelmar(index, placeable, previous);
+    else
+        placeFx(index, placeable, previous);
     return 0;
 }
 
-void RackPlacement::placeFx(unsigned i, unsigned n)
+void RackPlacement::placeAfterPlaced(unsigned index, unsigned size, bool velmar)
 {
-    if (n == 0 || n > static_cast<unsigned>(FxRacks)) {
-        fxSlotStart[i] = -1;
-        fxSlotSize[i] = 0;
+    if (index >= static_cast<unsigned>(velmar ? Plugins : FxUnits))
         return;
-    }
-    if (i == 0) {
-        fxSlotStart[0] = 0;
-        fxSlotSize[0] = static_cast<std::int32_t>(n);
-        return;
-    }
-    const std::int32_t previous = fxSlotStart[i - 1];
-    std::int32_t start = previous + fxSlotSize[i - 1];
+    int previous = static_cast<int>(index) - 1;
+    while (previous >= 0 && !hasPlace(previous, velmar))
+        --previous;
+    if (velmar)
+        placeVelmar(index, size, previous);
+    else
+        placeFx(index, size, previous);
+}
+
+bool RackPlacement::hasPlace(int index, bool velmar) const
+{
+    return (velmar ? velmarRackNo[index] : fxSlotStart[index]) != -1;
+}
+
+// `previous`: the unit to place after, -1 to start at the first rack.
+void RackPlacement::placeFx(unsigned i, unsigned n, int previous)
+{
+    std::int32_t start = previous < 0 ? 0 : fxSlotStart[previous] + fxSlotSize[previous];
     // An effect of even size starts on an even rack.
-    if (previous != -1 && start % 2 == 1 && n % 2 == 0)
+    if (start % 2 == 1 && n % 2 == 0)
         ++start;
-    if (previous == -1 || start + static_cast<std::int32_t>(n) > FxRacks) {
+    if (n == 0 || start + static_cast<std::int64_t>(n) > FxRacks) {
         fxSlotStart[i] = -1;
         fxSlotSize[i] = 0;
         return;
@@ -163,39 +184,28 @@ void RackPlacement::placeFx(unsigned i, unsigned n)
     fxSlotSize[i] = static_cast<std::int32_t>(n);
 }
 
-void RackPlacement::placeVelmar(unsigned i, unsigned n)
+void RackPlacement::placeVelmar(unsigned i, unsigned n, int previous)
 {
-    const auto none = [this, i]() {
+    std::int32_t rack = 0;
+    std::int32_t slot = 0;
+    if (previous >= 0) {
+        rack = velmarRackNo[previous];
+        slot = velmarSlotStart[previous] + velmarSlotSize[previous];
+        // One that does not fit behind its predecessor opens the next rack.
+        if (slot + static_cast<std::int64_t>(n) > SlotsPerRack) {
+            ++rack;
+            slot = 0;
+        }
+    }
+    if (n == 0 || n > static_cast<unsigned>(SlotsPerRack) || rack >= VelmarRacks) {
         velmarRackNo[i] = -1;
         velmarSlotStart[i] = -1;
         velmarSlotSize[i] = 0;
-    };
-    if (n == 0 || n > static_cast<unsigned>(SlotsPerRack)) {
-        none();
         return;
     }
-    const std::int32_t size = static_cast<std::int32_t>(n);
-    if (i == 0) {
-        velmarRackNo[0] = 0;
-        velmarSlotStart[0] = 0;
-        velmarSlotSize[0] = size;
-        return;
-    }
-    const std::int32_t rack = velmarRackNo[i - 1];
-    const std::int32_t next = velmarSlotStart[i - 1] + velmarSlotSize[i - 1];
-    if (rack == -1) {
-        none();
-    } else if (next + size <= SlotsPerRack) {
-        velmarRackNo[i] = rack;
-        velmarSlotStart[i] = next;
-        velmarSlotSize[i] = size;
-    } else if (rack + 1 < VelmarRacks) {
-        velmarRackNo[i] = rack + 1;
-        velmarSlotStart[i] = 0;
-        velmarSlotSize[i] = size;
-    } else {
-        none();
-    }
+    velmarRackNo[i] = rack;
+    velmarSlotStart[i] = slot;
+    velmarSlotSize[i] = static_cast<std::int32_t>(n);
 }
 
 const RackPlacement::SlotSizeRow* RackPlacement::fxSlotSizes()
@@ -220,11 +230,10 @@ int RackPlacement::velmarSlotCount(int typeValue)
 
 int RackPlacement::fxSlotCount(const std::string& typeText)
 {
-    const SlotSizeRow* rows = fxSlotSizes();
-    for (int i = 0; i < FxRowCount; ++i) {
-        if (std::strlen(rows[i].text) == typeText.size()
-            && std::memcmp(rows[i].text, typeText.data(), typeText.size()) == 0)
-            return rows[i].size;
-    }
-    return 0;
+    return slotsByText(fxSlotSizes(), FxRowCount, typeText);
+}
+
+int RackPlacement::velmarSlotCount(const std::string& typeText)
+{
+    return slotsByText(velmarSlotSizes(), VelmarRowCount, typeText);
 }

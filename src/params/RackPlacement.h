@@ -7,8 +7,13 @@
 // Where the host's 16 FX units and 64 velmar-rack plug-ins sit on the
 // console: an FX unit fills one or two of 16 FX racks, a plug-in 1 to 8
 // neighbouring slots of one of 4 velmar racks of 16 slots. Units are placed
-// strictly in host order; one that finds no room ends the placement for all
-// after it.
+// in host order, each after the one before it.
+//
+// Two rules: setEffRackNo is the console model's own, where a unit whose
+// predecessor has no place gets none either, so one empty unit in the middle
+// loses every unit after it. placeAfterPlaced (the default) lets a unit
+// without a place block nothing: the next one goes after the last unit that
+// has a place.
 class RackPlacement
 {
 public:
@@ -33,6 +38,10 @@ public:
     // Places unit (velmar: plug-in) `index` of `size` after its predecessor;
     // always 0. Indexes outside the unit range change nothing.
     int setEffRackNo(unsigned index, unsigned size, bool velmar);
+    // Places unit (plug-in) `index` of `size` after the last unit before it
+    // that has a place. A unit of size 0, or one that does not fit, gets no
+    // place and the units after it try from the same position.
+    void placeAfterPlaced(unsigned index, unsigned size, bool velmar);
 
     void clearFx();
     void clearVelmar();
@@ -48,6 +57,7 @@ public:
     static int fxSlotCount(int typeValue);
     static int fxSlotCount(const std::string& typeText);
     static int velmarSlotCount(int typeValue);
+    static int velmarSlotCount(const std::string& typeText);
 
     // -1 = no rack; 0 = no size.
     std::array<std::int32_t, FxUnits> fxSlotStart;
@@ -59,6 +69,7 @@ public:
     std::array<bool, Plugins> velmarDropTold;
 
 private:
-    void placeFx(unsigned index, unsigned size);
-    void placeVelmar(unsigned index, unsigned size);
+    bool hasPlace(int index, bool velmar) const;
+    void placeFx(unsigned index, unsigned size, int previous);
+    void placeVelmar(unsigned index, unsigned size, int previous);
 };

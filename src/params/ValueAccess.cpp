@@ -1,6 +1,7 @@
 #include "params/ValueAccess.h"
 
 #include "host/IParameter.h"
+#include "params/Journal.h"
 #include "params/MmsAddress.h"
 #include "params/MmsStore.h"
 #include "params/RackAccess.h"
@@ -8,7 +9,9 @@
 #include "support/OVariant.h"
 
 #include <QString>
+#include <QVariant>
 #include <QtDebug>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -23,11 +26,16 @@ bool isRackName(const std::string& name)
     return contains(name, "/FX/FX") || contains(name, "/VelmarRack2");
 }
 
+// The three names of a GEQ rack's type share one console address.
+const char GeqRackType[] = "/Mixing/GEQRack2/Type:0/MMS";
+const char AutomixerRackType[] = "/Mixing/GEQRack2/Type:0/MMSDugan";
+
 } // namespace
 
-ValueAccess::ValueAccess(const MmsStore& store, RackAccess& racks)
+ValueAccess::ValueAccess(const MmsStore& store, RackAccess& racks, bool* automixerHeld)
     : m_store(store)
     , m_racks(racks)
+    , m_automixerHeld(automixerHeld)
 {
 }
 
@@ -68,6 +76,15 @@ void ValueAccess::SetValue(IParameter* parameter, int channel, int value, int su
     const QString qname = QString::fromStdString(name);
     const QString address = contains(name, "/Mixing/DuganAutomixer/") ? MmsAddress::DuganAddress(qname, channel)
                                                                        : MmsAddress::ChannelAddress(qname, channel);
+    if (m_automixerHeld && channel == 0 && name.compare(0, sizeof GeqRackType - 1, GeqRackType) == 0) {
+        if (name == AutomixerRackType) {
+            *m_automixerHeld = text && std::strncmp(text, "Automixer", 9) == 0;
+        } else if (*m_automixerHeld) {
+            Journal::refused(address, text ? QVariant(QString::fromUtf8(text)) : QVariant(value),
+                             QStringLiteral("GEQ rack 0 holds the automixer"));
+            return;
+        }
+    }
     if (text)
         m_store.SetMMSValue(address, OVariant(text, OVariant::MaxStringSize - 1));
     else

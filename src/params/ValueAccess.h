@@ -10,7 +10,10 @@ class RackAccess;
 class ValueAccess
 {
 public:
-    ValueAccess(const MmsStore& store, RackAccess& racks);
+    // With `automixerHeld`, an automixer written to GEQ rack 0 stays: later
+    // GEQ type writes to rack 0 are refused until the flag is cleared.
+    // Without it, the last type written to rack 0 wins.
+    ValueAccess(const MmsStore& store, RackAccess& racks, bool* automixerHeld = nullptr);
 
     // 0 for a value the console cannot serve.
     int GetValue(IParameter* parameter, int channel, int subIndex);
@@ -20,4 +23,5 @@ public:
 private:
     const MmsStore& m_store;
     RackAccess& m_racks;
+    bool* m_automixerHeld;
 };

@@ -117,10 +117,11 @@ TEST_F(ConvertedSample, TheRulesValuesReachTheConsoleFile)
         {value("/FX/FX/Param:0/Bank:0/Value:1/MMS/StDLY", 2), "= 500"},   // beyond: copied
         {value("/FX/FX/Param:0/Bank:0/Value:6/MMS/StDLY", 2), "= 24"},    // 40 - 16
         {value("/FX/FX/Param:0/Bank:0/Value:4/MMS/RevHD", 0), "= 69"},    // 70 - 1
-        // Plug-ins of 1, 2 and 3 slots pack into rack 0; reads look at fixed
-        // slots, so the third (type 12) shows at slot 3 and slot 2 is empty.
-        {value("/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS", 2), "= 59"},
-        {value("/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS", 3), "= 12"},
+        // Plug-ins of 1, 2 and 3 slots pack into rack 0; reads find them
+        // where they were packed.
+        {value("/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS", 2), "= 12"},
+        {value("/VelmarRack/VelmarRack2/PlugIn:0/LR:0/Parameter:0/Value:0/MMS", 2), "= 7"},
+        {value("/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS", 3), "= 59"},
         // GEQ racks: 31-band on 0..7, 8-band PEQ on 8 and 9.
         {value("/Mixing/GEQRack2/Type:0/MMS", 8), "= 3"},
         {value("/Mixing/GEQRack2/AB:0/GEQ:0/Band:12/Gain:0/MMS", 4), "= -450"},
