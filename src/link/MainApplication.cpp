@@ -459,7 +459,10 @@ bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
     if (wireMode() == WireMode::Strict)
         return strictSetPrmVal(address, value);
 
-    pendingWrites.append(writeEntry(address, value));
+    const QVariant wire = JsonCodec::convertOVariantToQVariant(value);
+    if (!mirror.needsWrite(address, wire))
+        return true;
+    pendingWrites.append(QVariantMap{{QStringLiteral("prmAddr"), address}, {QStringLiteral("prmValue"), wire}});
     readCache.invalidate(address, blockOf(address).key);
     if (pendingWrites.size() >= MaxBatchEntries)
         flushWrites();
@@ -546,12 +549,12 @@ bool MainApplication::sendSingle(const QVariantMap& entry)
 
 void MainApplication::reportRefused(const QVariantList& batch, const QString& reason)
 {
-    if (!refusalHandler)
-        return;
     for (const QVariant& element : batch) {
         const QVariantMap entry = element.toMap();
-        refusalHandler(entry.value(QStringLiteral("prmAddr")).toString(), entry.value(QStringLiteral("prmValue")),
-                       reason);
+        mirror.refused(entry.value(QStringLiteral("prmAddr")).toString());
+        if (refusalHandler)
+            refusalHandler(entry.value(QStringLiteral("prmAddr")).toString(),
+                           entry.value(QStringLiteral("prmValue")), reason);
     }
 }
 
@@ -596,6 +599,7 @@ bool MainApplication::SetSceneRecall(const QString& category, const QString& sce
     beforeMemoryChange();
     clearResult();
     ReplyRecord reply;
+    mirror.forget();
     return invokeAndWait("doCommandSetSceneRecall", m_timings.longLimit, reply, Q_ARG(QString, category),
                          Q_ARG(QString, sceneNo));
 }
@@ -615,6 +619,7 @@ bool MainApplication::SetLoad(const QString& filePath)
     beforeMemoryChange();
     clearResult();
     ReplyRecord reply;
+    mirror.forget();
     return invokeAndWait("doCommandSetLoad", m_timings.longLimit, reply, Q_ARG(QString, filePath));
 }
 
@@ -631,7 +636,35 @@ bool MainApplication::SetInitCurrent()
     beforeMemoryChange();
     clearResult();
     ReplyRecord reply;
-    return invokeAndWait("doCommandSetInitCurrent", m_timings.longLimit, reply);
+    mirror.forget();
+    if (!invokeAndWait("doCommandSetInitCurrent", m_timings.longLimit, reply))
+        return false;
+    if (wireMode() == WireMode::Batched) {
+        mirror.reset();
+        learnDefaults();
+    }
+    return true;
+}
+
+void MainApplication::learnDefaults()
+{
+    const QStringList addresses = mirror.takeUnlearned();
+    for (int first = 0; first < addresses.size(); first += MaxBatchEntries) {
+        const QStringList part = addresses.mid(first, MaxBatchEntries);
+        QVariantList list;
+        list.reserve(part.size());
+        for (const QString& address : part)
+            list.append(QVariantMap{{QStringLiteral("prmAddr"), address}});
+        clearResult();
+        QVector<OVariant> values;
+        if (!readList(list, values))
+            continue;
+        QVector<QVariant> known;
+        known.reserve(values.size());
+        for (const OVariant& value : values)
+            known.append(value.isValid() ? JsonCodec::convertOVariantToQVariant(value) : QVariant());
+        mirror.learn(part, known);
+    }
 }
 
 void MainApplication::SetWindowVisibility(const QString& visibility)

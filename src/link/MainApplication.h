@@ -3,6 +3,7 @@
 #include "link/LinkTimings.h"
 #include "link/ReadCache.h"
 #include "link/ReplyRecord.h"
+#include "link/MemoryMirror.h"
 #include "link/WireMode.h"
 
 #include <QList>
@@ -142,6 +143,9 @@ private:
     void beforeCommand();
     // Batched mode: before a command that replaces the current memory.
     void beforeMemoryChange();
+    // Batched mode, after a reset: reads the defaults of the addresses
+    // written before whose defaults are not known yet.
+    void learnDefaults();
 
     QString serverName;
     QString deviceUID;
@@ -161,6 +165,7 @@ private:
     QList<OVariant*> blockCache;   // strict mode
     QString blockCacheKey;         // strict mode
     ReadCache readCache;           // batched mode
+    MemoryMirror mirror;           // batched mode
     WriteRefusalHandler refusalHandler;
 
     LinkTimings m_timings;

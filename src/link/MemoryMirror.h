@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+
+// What the console's current memory is known to hold, so that a write of a
+// value it holds already need not travel. A show's scenes are written one
+// after another onto a freshly reset memory, and almost every value written
+// is the value the reset left: once those are known, only the differences
+// go to the editor.
+//
+// Two sources of knowledge: the values written since the memory last
+// changed wholesale, and the values a reset leaves (the defaults), learned
+// by reading, after a reset, every address written before whose default is
+// not known yet. A recall or a load makes the memory unknown again; a
+// refused write makes its address unknown until the next wholesale change.
+//
+// Values compare by type and value: the integer 0 is not the empty text.
+class MemoryMirror
+{
+public:
+    // False when the memory is known to hold `value` at `address`; true
+    // otherwise, and the write is then taken as done.
+    bool needsWrite(const QString& address, const QVariant& value);
+    // The editor did not take the write to `address`.
+    void refused(const QString& address);
+
+    // The memory now holds the defaults.
+    void reset();
+    // The memory now holds something unknown (a recalled scene, a file).
+    void forget();
+
+    // Addresses written whose defaults are not known, each once, in the
+    // order first written; taking them empties the list.
+    QStringList takeUnlearned();
+    // The defaults read for `addresses`; invalid values teach nothing.
+    void learn(const QStringList& addresses, const QVector<QVariant>& values);
+
+private:
+    struct Entry {
+        QVariant byDefault;   // invalid until learned
+        QVariant written;     // invalid: unknown (a refused write)
+        quint32 writtenIn = 0;
+        bool asked = false;   // queued for learning once, never again
+    };
+
+    // One look-up per write: defaults and writes share the entry, and a
+    // wholesale change starts a new generation instead of clearing.
+    QHash<QString, Entry> m_entries;
+    quint32 m_generation = 1;
+    bool m_atDefaults = false;
+    QStringList m_unlearned;
+};
