@@ -116,8 +116,10 @@ TEST_F(WireModes, OnlyTheBatchedModeKeepsWhatTheStrictModeLoses)
 
 // Gaps among the effect units and plug-ins: by default every unit that fits
 // lands and reads back after a load, the plug-ins where they were packed;
-// the console's own rule loses everything after the first gap.
-TEST_F(WireModes, UnitsAfterAGapLandOnlyByDefault)
+// the console's own rule loses everything after the first gap. The
+// automixer and the GEQ types share GEQ rack 0's type: the strict mode ends
+// with the GEQ type written last, the default keeps the source's automixer.
+TEST_F(WireModes, UnitsAfterAGapAndTheAutomixerLandOnlyByDefault)
 {
     // Effects: a hall on racks 0-1, none, a chorus, a stereo delay. Plug-ins
     // of 6, 0, 4 and 4 slots.
@@ -126,22 +128,25 @@ TEST_F(WireModes, UnitsAfterAGapLandOnlyByDefault)
         "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMSFx": {"0": 26, "1": 29, "2": 11, "3": 8, "4-15": 29},
         "/VelmarRack/VelmarRack2/PlugIn:0/LR:0/Parameter:0/Value:0/MMSFx": {"2": 20, "3": 4},
         "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS": {"0": 0, "1": 59, "2": 1, "3": 2, "4-63": 59},
-        "/VelmarRack/VelmarRack2/PlugIn:0/LR:0/Parameter:0/Value:0/MMS": {"0": 40, "2": 7, "3": 9}},
+        "/VelmarRack/VelmarRack2/PlugIn:0/LR:0/Parameter:0/Value:0/MMS": {"0": 40, "2": 7, "3": 9},
+        "/Mixing/GEQRack2/Type:0/MMSDugan": 5, "/Mixing/GEQRack2/Type:0/MMSGEQ": {"0-1": 1}},
       "scenes": [{"number": 100, "title": "Only"}]})");
     const QString fx = "GetValue /FX/FX/Param:0/PluginName:0/MMS %1 0";
     const QString plugin = "GetValue /VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS %1 0";
     const QString pluginValue = "GetValue /VelmarRack/VelmarRack2/PlugIn:0/LR:0/Parameter:0/Value:0/MMS %1 0";
+    const QString geqType = "GetValue /Mixing/GEQRack2/Type:0/MMS %1 0";
     for (const bool strict : {false, true}) {
         SCOPED_TRACE(strict ? "strict" : "default");
         convert(setup, strict);
         const QString output = s_dir->filePath(QStringLiteral("out-%1.KX9F").arg(strict));
         // After a load the units are numbered in rack order, gaps closed.
         QList<QPair<QString, QString>> rows{{QString("LoadData \"%1\"").arg(output), "OK"},
-                                            {fx.arg(0), "= 0"}, {plugin.arg(0), "= 0"}, {pluginValue.arg(0), "= 40"}};
+                                            {fx.arg(0), "= 0"}, {plugin.arg(0), "= 0"}, {pluginValue.arg(0), "= 40"},
+                                            {geqType.arg(1), "= 1"}};
         if (strict) {
-            rows += {{fx.arg(1), "= 29"}, {plugin.arg(1), "= 59"}, {plugin.arg(2), "= 59"}};
+            rows += {{fx.arg(1), "= 29"}, {plugin.arg(1), "= 59"}, {plugin.arg(2), "= 59"}, {geqType.arg(0), "= 1"}};
         } else {
-            rows += {{fx.arg(1), "= 11"},
+            rows += {{geqType.arg(0), "= 5"}, {fx.arg(1), "= 11"},
                      {"GetValue /FX/FX/Param:0/Bank:0/Value:0/MMS/Chorus 1 0", "= 85"},
                      {fx.arg(2), "= 8"},
                      {"GetValue /FX/FX/Param:0/Bank:0/Value:0/MMS/StDLY 2 0", "= 10"},
@@ -153,26 +158,6 @@ TEST_F(WireModes, UnitsAfterAGapLandOnlyByDefault)
         PlaxbridgeProcess::setProgramDirectory(strict ? s_dir->filePath("strict") : QString());
         expectShell(rows);
     }
-}
-
-// The automixer and the GEQ types share GEQ rack 0's type: the strict mode
-// ends with the GEQ type the host writes last, the default keeps the
-// automixer the source chose.
-TEST_F(WireModes, TheChosenAutomixerKeepsGeqRackZeroOnlyByDefault)
-{
-    const QString setup = writeFile(s_dir->filePath("automixer.json"), R"({"format": "rq10-setup", "version": 1,
-      "model": "RQ10", "values": {
-        "/Mixing/GEQRack2/Type:0/MMSDugan": 5,
-        "/Mixing/GEQRack2/Type:0/MMSGEQ": {"0-1": 1},
-        "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS": 59,
-        "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMSFx": 29},
-      "scenes": [{"number": 100, "title": "Only"}]})");
-    const QJsonObject batched = memoryOf(convert(setup, false), 0);
-    const QJsonObject strict = memoryOf(convert(setup, true), 0);
-    EXPECT_EQ(batched.value("/Mixing/GEQRack2:0/Type:0").toString(), "Automixer64");
-    EXPECT_EQ(strict.value("/Mixing/GEQRack2:0/Type:0").toString(), "31BandGEQ");
-    for (const QJsonObject& memory : {batched, strict})
-        EXPECT_EQ(memory.value("/Mixing/GEQRack2:1/Type:0").toString(), "31BandGEQ");
 }
 
 } // namespace
