@@ -1,5 +1,7 @@
 #include "link/MemoryMirror.h"
 
+#include "link/ReadCache.h"
+
 namespace {
 
 bool same(const QVariant& a, const QVariant& b)
@@ -9,9 +11,19 @@ bool same(const QVariant& a, const QVariant& b)
 
 } // namespace
 
+MemoryMirror::Entry& MemoryMirror::entryOf(const QString& address)
+{
+    // Looked up without copying the address; only a new entry keeps a copy.
+    const int length = ReadCache::valueIdentityLength(address);
+    const auto it = m_entries.find(QString::fromRawData(address.constData(), length));
+    if (it != m_entries.end())
+        return *it;
+    return m_entries[address.left(length)];
+}
+
 bool MemoryMirror::needsWrite(const QString& address, const QVariant& value)
 {
-    Entry& entry = m_entries[address];
+    Entry& entry = entryOf(address);
     if (entry.writtenIn == m_generation) {
         if (same(entry.written, value))
             return false;
@@ -28,11 +40,9 @@ bool MemoryMirror::needsWrite(const QString& address, const QVariant& value)
 
 void MemoryMirror::refused(const QString& address)
 {
-    const auto it = m_entries.find(address);
-    if (it == m_entries.end())
-        return;
-    it->written = QVariant();
-    it->writtenIn = m_generation;
+    Entry& entry = entryOf(address);
+    entry.written = QVariant();
+    entry.writtenIn = m_generation;
 }
 
 void MemoryMirror::reset()
@@ -58,6 +68,6 @@ void MemoryMirror::learn(const QStringList& addresses, const QVector<QVariant>& 
 {
     for (int i = 0; i < addresses.size() && i < values.size(); ++i) {
         if (values.at(i).isValid())
-            m_entries[addresses.at(i)].byDefault = values.at(i);
+            entryOf(addresses.at(i)).byDefault = values.at(i);
     }
 }

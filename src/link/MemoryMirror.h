@@ -18,6 +18,8 @@
 // not known yet. A recall or a load makes the memory unknown again; a
 // refused write makes its address unknown until the next wholesale change.
 //
+// Entries are kept by the value's identity, so that every spelling of an
+// address ("/MMS", "/MMS/<tag>", ...) names the one value the console holds.
 // Values compare by type and value: the integer 0 is not the empty text.
 class MemoryMirror
 {
@@ -46,6 +48,8 @@ private:
         quint32 writtenIn = 0;
         bool asked = false;   // queued for learning once, never again
     };
+
+    Entry& entryOf(const QString& address);
 
     // One look-up per write: defaults and writes share the entry, and a
     // wholesale change starts a new generation instead of clearing.

@@ -12,16 +12,21 @@ bool isEnding(const QStringRef& element)
 
 QString ReadCache::valueIdentity(const QString& address)
 {
+    return address.left(valueIdentityLength(address));
+}
+
+int ReadCache::valueIdentityLength(const QString& address)
+{
     const int last = address.lastIndexOf(QLatin1Char('/'));
     if (last < 0)
-        return address;
+        return address.size();
     if (isEnding(address.midRef(last + 1)))
-        return address.left(last);
+        return last;
     // "/MMS/<tag>": the effect-type variants of one value.
     const int previous = last > 0 ? address.lastIndexOf(QLatin1Char('/'), last - 1) : -1;
     if (previous >= 0 && address.midRef(previous + 1, last - previous - 1) == QLatin1String("MMS"))
-        return address.left(previous);
-    return address;
+        return previous;
+    return address.size();
 }
 
 bool ReadCache::findBlock(const QString& key, int channel, OVariant& value) const

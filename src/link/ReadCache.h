@@ -30,6 +30,8 @@ public:
 
     // The address without its catalogue ending.
     static QString valueIdentity(const QString& address);
+    // The length of that prefix of `address`.
+    static int valueIdentityLength(const QString& address);
 
 private:
     struct Block {

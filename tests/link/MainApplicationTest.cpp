@@ -629,6 +629,8 @@ TEST_F(BatchedLayerTest, AWriteOfWhatTheMemoryHoldsDoesNotTravel)
 {
     editor->setResponder(consoleResponder(editor.get()));
     const QString dca = "/Mixing/DCA:2/Fader:0/Level/MMS", mix = "/Mixing/Mix:3/Fader:0/Level/MMS";
+    // Two spellings of one value.
+    const QString chorus = "/FX/FX:2/Param:0/Bank:0/Value:0/MMS/Chorus", delay = "/FX/FX:2/Param:0/Bank:0/Value:0/MMS/StDLY";
     int mark = 0;
     // "address=value" of the writes sent since `mark`; "read" for a list read.
     const auto sent = [&] {
@@ -647,16 +649,18 @@ TEST_F(BatchedLayerTest, AWriteOfWhatTheMemoryHoldsDoesNotTravel)
         return out;
     };
     // An unknown memory: a repeated write travels once.
-    for (const QString& address : {dca, dca, mix})
+    for (const QString& address : {dca, dca, mix, chorus})
         app->SetPrmVal(address, OVariant(5));
-    EXPECT_EQ(sent(), (QStringList{dca + "=5", mix + "=5"}));
+    EXPECT_EQ(sent(), (QStringList{dca + "=5", mix + "=5", chorus + "=5"}));
 
     // A reset learns the defaults of what was written, once.
     app->SetInitCurrent();
-    EXPECT_EQ(sent(), QStringList{"read " + dca + " " + mix});
+    EXPECT_EQ(sent(), QStringList{"read " + dca + " " + mix + " " + chorus});
     for (int value : {20, 31, 30})   // dca's default; mix off its default and back
         app->SetPrmVal(value == 20 ? dca : mix, OVariant(value));
-    EXPECT_EQ(sent(), (QStringList{mix + "=31", mix + "=30"}));
+    app->SetPrmVal(chorus, OVariant(31));
+    app->SetPrmVal(delay, OVariant(20));   // the default, but no longer what the value holds
+    EXPECT_EQ(sent(), (QStringList{mix + "=31", mix + "=30", chorus + "=31", delay + "=20"}));
     app->SetInitCurrent();
     app->SetPrmVal(mix, OVariant(30));
     app->SetPrmVal(dca, OVariant("20", OVariant::MaxStringSize));   // a text is not the integer
