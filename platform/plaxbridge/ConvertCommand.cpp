@@ -386,10 +386,14 @@ void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
             return;
         }
         ++m_summary.converters;
-        QElapsedTimer call;
+        // A stalled editor shows as a long run of calls; reading the clock
+        // for every value would cost more than many of the values.
+        constexpr int CallsPerCheck = 32;
+        QElapsedTimer calls;
+        calls.start();
+        int unchecked = 0;
         for (int channel = converter->GetStart(); channel <= converter->GetEnd(); ++channel) {
             for (int sub = converter->SubIndexStart(); sub <= converter->SubIndexEnd(); ++sub) {
-                call.start();
                 if (converter->Convert(channel, sub)) {
                     ++m_summary.written;
                     m_report.written(name, channel);
@@ -397,10 +401,15 @@ void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
                     ++m_summary.leftAlone;
                     m_report.leftAlone();
                 }
-                if (call.elapsed() > m_options.stallMs)
+                if (++unchecked < CallsPerCheck)
+                    continue;
+                if (calls.restart() > m_options.stallMs)
                     checkEditor(target);
+                unchecked = 0;
             }
         }
+        if (unchecked > 0 && calls.elapsed() > m_options.stallMs)
+            checkEditor(target);
     } catch (const EditorSilent&) {
         throw;
     } catch (ParameterNotFoundException* e) {

@@ -1,5 +1,6 @@
 #include "convert/NameRemapTable.h"
 
+#include <array>
 #include <cstring>
 #include <iterator>
 
@@ -2161,10 +2162,17 @@ const NameRemapRow* NameRemapTable::rows()
 
 const char* NameRemapTable::Lookup(const std::string& targetName)
 {
-    for (const NameRemapRow& row : kRows) {
-        const std::size_t len = std::strlen(row.target);
-        if (len == targetName.size() && std::memcmp(row.target, targetName.data(), len) == 0)
-            return row.source;
+    // Every parameter of every scene asks; the targets' lengths spare most
+    // rows a read of their names.
+    static const auto lengths = [] {
+        std::array<std::size_t, Size> out{};
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = std::strlen(kRows[i].target);
+        return out;
+    }();
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        if (lengths[i] == targetName.size() && std::memcmp(kRows[i].target, targetName.data(), targetName.size()) == 0)
+            return kRows[i].source;
     }
     return nullptr;
 }

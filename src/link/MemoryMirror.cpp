@@ -2,6 +2,8 @@
 
 #include "link/ReadCache.h"
 
+#include <cstring>
+
 namespace {
 
 bool same(const QVariant& a, const QVariant& b)
@@ -11,19 +13,38 @@ bool same(const QVariant& a, const QVariant& b)
 
 } // namespace
 
-MemoryMirror::Entry& MemoryMirror::entryOf(const QString& address)
+MemoryMirror::Entry& MemoryMirror::find(const QString& address, int identityLength)
 {
     // Looked up without copying the address; only a new entry keeps a copy.
+    const auto it = m_index.constFind(QString::fromRawData(address.constData(), identityLength));
+    if (it != m_index.constEnd())
+        return **it;
+    m_store.emplace_back();
+    Entry* entry = &m_store.back();
+    entry->key = address.left(identityLength);
+    m_index.insert(entry->key, entry);
+    return *entry;
+}
+
+MemoryMirror::Entry& MemoryMirror::findNext(const QString& address)
+{
     const int length = ReadCache::valueIdentityLength(address);
-    const auto it = m_entries.find(QString::fromRawData(address.constData(), length));
-    if (it != m_entries.end())
-        return *it;
-    return m_entries[address.left(length)];
+    Entry* guess = m_last ? m_last->next : nullptr;
+    if (guess && guess->key.size() == length
+        && std::memcmp(guess->key.constData(), address.constData(), sizeof(QChar) * std::size_t(length)) == 0) {
+        m_last = guess;
+        return *guess;
+    }
+    Entry& entry = find(address, length);
+    if (m_last)
+        m_last->next = &entry;
+    m_last = &entry;
+    return entry;
 }
 
 bool MemoryMirror::needsWrite(const QString& address, const QVariant& value)
 {
-    Entry& entry = entryOf(address);
+    Entry& entry = findNext(address);
     if (entry.writtenIn == m_generation) {
         if (same(entry.written, value))
             return false;
@@ -40,7 +61,7 @@ bool MemoryMirror::needsWrite(const QString& address, const QVariant& value)
 
 void MemoryMirror::refused(const QString& address)
 {
-    Entry& entry = entryOf(address);
+    Entry& entry = find(address, ReadCache::valueIdentityLength(address));
     entry.written = QVariant();
     entry.writtenIn = m_generation;
 }
@@ -68,6 +89,6 @@ void MemoryMirror::learn(const QStringList& addresses, const QVector<QVariant>& 
 {
     for (int i = 0; i < addresses.size() && i < values.size(); ++i) {
         if (values.at(i).isValid())
-            entryOf(addresses.at(i)).byDefault = values.at(i);
+            find(addresses.at(i), ReadCache::valueIdentityLength(addresses.at(i))).byDefault = values.at(i);
     }
 }

@@ -6,6 +6,8 @@
 #include <QVariant>
 #include <QVector>
 
+#include <deque>
+
 // What the console's current memory is known to hold, so that a write of a
 // value it holds already need not travel. A show's scenes are written one
 // after another onto a freshly reset memory, and almost every value written
@@ -24,6 +26,10 @@
 class MemoryMirror
 {
 public:
+    MemoryMirror() = default;
+    MemoryMirror(const MemoryMirror&) = delete;
+    MemoryMirror& operator=(const MemoryMirror&) = delete;
+
     // False when the memory is known to hold `value` at `address`; true
     // otherwise, and the write is then taken as done.
     bool needsWrite(const QString& address, const QVariant& value);
@@ -43,17 +49,25 @@ public:
 
 private:
     struct Entry {
+        QString key;          // the value's identity
         QVariant byDefault;   // invalid until learned
         QVariant written;     // invalid: unknown (a refused write)
         quint32 writtenIn = 0;
         bool asked = false;   // queued for learning once, never again
+        // The entry written after this one last time: scenes are written in
+        // the same order, so the guess usually saves the hash look-up.
+        Entry* next = nullptr;
     };
 
-    Entry& entryOf(const QString& address);
+    // The entry of `address`'s value, created when new.
+    Entry& find(const QString& address, int identityLength);
+    // The same, trying the successor of the last written entry first.
+    Entry& findNext(const QString& address);
 
-    // One look-up per write: defaults and writes share the entry, and a
-    // wholesale change starts a new generation instead of clearing.
-    QHash<QString, Entry> m_entries;
+    std::deque<Entry> m_store;   // stable addresses for `next` and the index
+    QHash<QString, Entry*> m_index;
+    Entry* m_last = nullptr;
+    // A wholesale change starts a new generation instead of clearing.
     quint32 m_generation = 1;
     bool m_atDefaults = false;
     QStringList m_unlearned;

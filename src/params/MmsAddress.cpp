@@ -1,6 +1,6 @@
 #include "params/MmsAddress.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace {
 
@@ -21,9 +21,9 @@ int elementEnd(const QString& path, int element)
 // ":" and the number, appended without temporaries.
 void appendIndex(QString& out, int value)
 {
-    char text[13];
-    const int length = std::snprintf(text, sizeof text, ":%d", value);
-    out.append(QLatin1String(text, length));
+    char text[13] = {':'};
+    const char* end = std::to_chars(text + 1, text + sizeof text, value).ptr;
+    out.append(QLatin1String(text, int(end - text)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "params/ParameterCatalog.h"
 
+#include <array>
 #include <cstring>
 #include <iterator>
 
@@ -1722,10 +1723,17 @@ const CatalogEntry kCatalog[] = {
 
 static_assert(std::size(kCatalog) == ParameterCatalog::Size, "catalogue row count");
 
-bool sameName(const char* row, const std::string& name)
+// Every host call by name scans the rows; with their lengths at hand most
+// rows are passed over without reading their names.
+const std::array<std::size_t, ParameterCatalog::Size>& nameLengths()
 {
-    const std::size_t len = std::strlen(row);
-    return len == name.size() && std::memcmp(row, name.data(), len) == 0;
+    static const auto lengths = [] {
+        std::array<std::size_t, ParameterCatalog::Size> out{};
+        for (std::size_t i = 0; i < out.size(); ++i)
+            out[i] = std::strlen(kCatalog[i].name);
+        return out;
+    }();
+    return lengths;
 }
 
 } // namespace
@@ -1737,9 +1745,10 @@ const CatalogEntry* ParameterCatalog::entries()
 
 const CatalogEntry* ParameterCatalog::find(const std::string& name)
 {
-    for (const CatalogEntry& entry : kCatalog) {
-        if (sameName(entry.name, name))
-            return &entry;
+    const auto& lengths = nameLengths();
+    for (std::size_t i = 0; i < lengths.size(); ++i) {
+        if (lengths[i] == name.size() && std::memcmp(kCatalog[i].name, name.data(), name.size()) == 0)
+            return &kCatalog[i];
     }
     return nullptr;
 }

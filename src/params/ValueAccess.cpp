@@ -8,6 +8,7 @@
 #include "params/ValueNameTables.h"
 #include "support/OVariant.h"
 
+#include <QLoggingCategory>
 #include <QString>
 #include <QVariant>
 #include <QtDebug>
@@ -21,9 +22,16 @@ bool contains(const std::string& name, const char* part)
     return name.find(part) != std::string::npos;
 }
 
+// The rack trace is formatted only for a listener.
+bool debugEnabled()
+{
+    return QLoggingCategory::defaultCategory()->isDebugEnabled();
+}
+
+// Every catalogue name of the racks starts with its family.
 bool isRackName(const std::string& name)
 {
-    return contains(name, "/FX/FX") || contains(name, "/VelmarRack2");
+    return name.compare(0, 6, "/FX/FX") == 0 || name.compare(0, 23, "/VelmarRack/VelmarRack2") == 0;
 }
 
 // The three names of a GEQ rack's type share one console address.
@@ -45,7 +53,8 @@ int ValueAccess::GetValue(IParameter* parameter, int channel, int subIndex)
         return 0;
     const std::string& name = parameter->GetName();
     if (isRackName(name)) {
-        qDebug().noquote() << " !!!!!!   " << QString::fromStdString(name) << channel;
+        if (debugEnabled())
+            qDebug().noquote() << " !!!!!!   " << QString::fromStdString(name) << channel;
         return m_racks.GetValueVelmarRack(parameter, channel, subIndex);
     }
 
@@ -69,7 +78,8 @@ void ValueAccess::SetValue(IParameter* parameter, int channel, int value, int su
     const char* text = ValueNameTables::FindValueName(name, value);
     if (isRackName(name)) {
         m_racks.SetValueVelmarRack(parameter, channel, value, subIndex);
-        qDebug().noquote() << " !!!!!!   " << QString::fromStdString(name) << channel << ", " << value;
+        if (debugEnabled())
+            qDebug().noquote() << " !!!!!!   " << QString::fromStdString(name) << channel << ", " << value;
         return;
     }
 
