@@ -102,5 +102,6 @@ ConversionRun::Result ConversionRun::run(const QString& hostDir, const QString& 
     result.ok = true;
     result.editorCommands = summaryNumber(text, "editor commands");
     result.scenes = summaryNumber(text, "scenes");
+    result.valuesWritten = summaryNumber(text, "values written");
     return result;
 }

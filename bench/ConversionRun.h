@@ -15,6 +15,7 @@ public:
         double seconds = 0.0;
         long long editorCommands = 0;
         long long scenes = 0;
+        long long valuesWritten = 0;
         long maxRssPlaxbridgeKiB = 0;
         long maxRssEditorKiB = 0;
         double cpuPlaxbridgeSeconds = 0.0;   // user + system

@@ -4,7 +4,12 @@
 // 1-, 10- and 100-scene shows made from it.
 //
 //   qora_bench [--runs N] [--modes batched,strict,polling] [--sample FILE]
-//              [--scenes 1,10,100] [--baseline DIR] [--skip-link] [--skip-convert]
+//              [--scenes 1,10,100] [--vary] [--scene-modes batched,strict]
+//              [--baseline DIR] [--skip-link] [--skip-convert]
+//
+// The shows are made by tools/make_show.py (--vary: values that differ from
+// scene to scene) and converted once in each of --scene-modes (default:
+// batched), one table per mode.
 //
 // Modes: "batched" is the default write path, "strict" the KX9.ini setting
 // WireMode=strict, "polling" the strict mode with the 1 ms sleep-and-poll
@@ -180,30 +185,39 @@ void measureSample(const std::string& mode, int runs, const QString& sampleFile,
     }
 }
 
-void measureScenes(const std::vector<int>& sceneCounts, int runs, const QString& sampleFile, const ModeHosts& hosts)
+void measureScenes(const std::vector<int>& sceneCounts, int runs, const QString& sampleFile, const ModeHosts& hosts,
+                   const std::string& mode, bool vary)
 {
     const QString tool = QStringLiteral(QORA_SOURCE_DIR "/tools/make_show.py");
-    std::printf("\n%-8s %12s %10s %15s %15s %15s %15s %12s\n", "scenes", "s per scene", "s in all",
-                "commands/scene", "plaxbridge MiB", "editor MiB", "plaxbridge CPU", "editor CPU");
+    std::printf("\n%s mode%s\n%-7s %11s %9s %14s %14s %11s %14s %11s %9s %9s\n", mode.c_str(),
+                vary ? ", shows with varied values" : "", "scenes", "s per scene", "s in all", "commands/scene",
+                "plaxbridge MiB", "editor MiB", "plaxbridge CPU", "editor CPU", "us/value", "us/value");
     for (int scenes : sceneCounts) {
         const QString show = hosts.temporary.filePath(QStringLiteral("show-%1.json").arg(scenes));
-        if (QProcess::execute("python3", {tool, "--scenes", QString::number(scenes), sampleFile, show}) != 0) {
+        QStringList arguments{tool, "--scenes", QString::number(scenes)};
+        if (vary)
+            arguments << "--vary";
+        if (QProcess::execute("python3", arguments + QStringList{sampleFile, show}) != 0) {
             std::fprintf(stderr, "make_show.py failed\n");
             return;
         }
         BenchStats seconds;
         ConversionRun::Result last;
         for (int run = 0; run < runs; ++run) {
-            last = ConversionRun::run(binDir(), show, hosts.temporary.filePath("show.KX9F"));
+            last = ConversionRun::run(hostFor(mode, hosts), show, hosts.temporary.filePath("show.KX9F"));
             if (!last.ok) {
                 std::fprintf(stderr, "%d scenes: %s\n", scenes, qPrintable(last.error));
                 return;
             }
             seconds.add(last.seconds);
         }
-        std::printf("%-8d %12.3f %10.2f %15.1f %15.1f %15.1f %14.2fs %11.2fs\n", scenes, seconds.median() / scenes,
-                    seconds.median(), double(last.editorCommands) / scenes, last.maxRssPlaxbridgeKiB / 1024.0,
-                    last.maxRssEditorKiB / 1024.0, last.cpuPlaxbridgeSeconds, last.cpuEditorSeconds);
+        // CPU per value written, in each process.
+        const double values = double(std::max(1LL, last.valuesWritten));
+        std::printf("%-7d %11.3f %9.2f %14.1f %14.1f %11.1f %13.2fs %10.2fs %9.2f %9.2f\n", scenes,
+                    seconds.median() / scenes, seconds.median(), double(last.editorCommands) / scenes,
+                    last.maxRssPlaxbridgeKiB / 1024.0, last.maxRssEditorKiB / 1024.0, last.cpuPlaxbridgeSeconds,
+                    last.cpuEditorSeconds, last.cpuPlaxbridgeSeconds * 1e6 / values,
+                    last.cpuEditorSeconds * 1e6 / values);
     }
 }
 
@@ -261,6 +275,8 @@ int main(int argc, char** argv)
     bool link = true;
     bool convert = true;
     std::vector<int> sceneCounts = {1, 10, 100};
+    bool vary = false;
+    std::vector<std::string> sceneModes = {"batched"};
     QString baseline;
     modes = {"batched", "strict"};
     QString sampleFile = QStringLiteral(QORA_SOURCE_DIR "/examples/rq10-festival.json");
@@ -278,6 +294,12 @@ int main(int argc, char** argv)
             sampleFile = args[++i];
         } else if (a == "--scenes" && hasValue) {
             sceneCounts = numbers(args[++i]);
+        } else if (a == "--vary") {
+            vary = true;
+        } else if (a == "--scene-modes" && hasValue) {
+            sceneModes.clear();
+            for (const QString& m : args[++i].split(',', Qt::SkipEmptyParts))
+                sceneModes.push_back(m.toStdString());
         } else if (a == "--baseline" && hasValue) {
             baseline = QFileInfo(args[++i]).absoluteFilePath();
         } else if (a == "--skip-link") {
@@ -286,7 +308,8 @@ int main(int argc, char** argv)
             convert = false;
         } else {
             std::fprintf(stderr, "usage: qora_bench [--runs N] [--modes batched,strict,polling] [--sample FILE]\n"
-                                 "                  [--scenes 1,10,100] [--baseline DIR] [--skip-link] [--skip-convert]\n");
+                                 "                  [--scenes 1,10,100] [--vary] [--scene-modes batched,strict]\n"
+                                 "                  [--baseline DIR] [--skip-link] [--skip-convert]\n");
             return 2;
         }
     }
@@ -325,7 +348,9 @@ int main(int argc, char** argv)
             measureSample(mode, std::max(1, runs / 2), sampleFile, hosts);
     }
     printTable();
-    if (convert && !sceneCounts.empty())
-        measureScenes(sceneCounts, 1, sampleFile, hosts);
+    if (convert && !sceneCounts.empty()) {
+        for (const std::string& mode : sceneModes)
+            measureScenes(sceneCounts, 1, sampleFile, hosts, mode, vary);
+    }
     return 0;
 }
