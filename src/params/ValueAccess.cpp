@@ -34,6 +34,19 @@ bool isRackName(const std::string& name)
     return name.compare(0, 6, "/FX/FX") == 0 || name.compare(0, 23, "/VelmarRack/VelmarRack2") == 0;
 }
 
+// The host converts parameter by parameter, channel after channel: the
+// name's Qt form is kept for the calls that follow.
+const QString& qtName(const std::string& name)
+{
+    thread_local std::string lastName;
+    thread_local QString last;
+    if (name != lastName || last.isEmpty()) {
+        lastName = name;
+        last = QString::fromStdString(name);
+    }
+    return last;
+}
+
 // The three names of a GEQ rack's type share one console address.
 const char GeqRackType[] = "/Mixing/GEQRack2/Type:0/MMS";
 const char AutomixerRackType[] = "/Mixing/GEQRack2/Type:0/MMSDugan";
@@ -58,7 +71,7 @@ int ValueAccess::GetValue(IParameter* parameter, int channel, int subIndex)
         return m_racks.GetValueVelmarRack(parameter, channel, subIndex);
     }
 
-    const QString qname = QString::fromStdString(name);
+    const QString& qname = qtName(name);
     const QString address = contains(name, "DuganAutomixer") ? MmsAddress::DuganAddress(qname, channel)
                                                               : MmsAddress::ChannelAddress(qname, channel);
     OVariant value;
@@ -83,7 +96,7 @@ void ValueAccess::SetValue(IParameter* parameter, int channel, int value, int su
         return;
     }
 
-    const QString qname = QString::fromStdString(name);
+    const QString& qname = qtName(name);
     const QString address = contains(name, "/Mixing/DuganAutomixer/") ? MmsAddress::DuganAddress(qname, channel)
                                                                        : MmsAddress::ChannelAddress(qname, channel);
     if (m_automixerHeld && channel == 0 && name.compare(0, sizeof GeqRackType - 1, GeqRackType) == 0) {

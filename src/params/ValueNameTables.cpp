@@ -299,6 +299,19 @@ int boundRow(const std::string& name, std::size_t from)
     return -1;
 }
 
+// Values come parameter by parameter, channel after channel: the first
+// binding of the last name asked for is kept.
+int firstBoundRow(const std::string& name)
+{
+    thread_local std::string lastName;
+    thread_local int lastRow = -2;
+    if (lastRow == -2 || name != lastName) {
+        lastName = name;
+        lastRow = boundRow(name, 0);
+    }
+    return lastRow;
+}
+
 } // namespace
 
 const ValueNameBinding* ValueNameTables::bindings()
@@ -317,7 +330,7 @@ const ValueNameEntry* ValueNameTables::table(int number)
 // (no terminator within SlotsPerTable slots) resumes the binding scan.
 const char* ValueNameTables::FindValueName(const std::string& name, int value)
 {
-    for (int row = boundRow(name, 0); row >= 0; row = boundRow(name, std::size_t(row) + 1)) {
+    for (int row = firstBoundRow(name); row >= 0; row = boundRow(name, std::size_t(row) + 1)) {
         const ValueNameEntry* slots = table(kBindings[row].table);
         if (!slots)
             continue;
@@ -333,7 +346,7 @@ const char* ValueNameTables::FindValueName(const std::string& name, int value)
 
 int ValueNameTables::FindValueByName(const std::string& name, const std::string& text)
 {
-    for (int row = boundRow(name, 0); row >= 0; row = boundRow(name, std::size_t(row) + 1)) {
+    for (int row = firstBoundRow(name); row >= 0; row = boundRow(name, std::size_t(row) + 1)) {
         const ValueNameEntry* slots = table(kBindings[row].table);
         if (!slots)
             continue;
