@@ -46,6 +46,7 @@ std::vector<int>* Rq10Mixer::currentValues(const std::string& name)
     const Rq10Family* family = Rq10Families::find(name);
     if (!family)
         return nullptr;
+    m_lastRead.clear();
     return &m_current.emplace(name, std::vector<int>(family->channels, 0)).first->second;
 }
 
@@ -114,10 +115,17 @@ int Rq10Mixer::GetValue(IParameter* parameter, int channel, int)
 {
     if (!parameter)
         return 0;
-    const auto it = m_current.find(parameter->GetName());
-    if (it == m_current.end() || channel < 0 || channel >= static_cast<int>(it->second.size()))
+    // The host reads a parameter's channels one after another: the last
+    // name's values are kept (null for a name without values).
+    const std::string& name = parameter->GetName();
+    if (m_lastRead.empty() || name != m_lastRead) {
+        const auto it = m_current.find(name);
+        m_lastValues = it == m_current.end() ? nullptr : &it->second;
+        m_lastRead = name;
+    }
+    if (!m_lastValues || channel < 0 || channel >= static_cast<int>(m_lastValues->size()))
         return 0;
-    return it->second[channel];
+    return (*m_lastValues)[channel];
 }
 
 int Rq10Mixer::GetMinValue(IParameter*, int, int)
@@ -142,6 +150,7 @@ void Rq10Mixer::SetCurrentSceneMemory(int scene)
     if (!found)
         return;
     m_current.clear();
+    m_lastRead.clear();
     apply(m_setup.values);
     apply(found->values);
     m_currentScene = scene;

@@ -120,5 +120,7 @@ private:
     Rq10Setup m_setup;
     int m_currentScene = 0;
     std::unordered_map<std::string, std::vector<int>> m_current;
+    std::string m_lastRead;   // empty: nothing kept
+    const std::vector<int>* m_lastValues = nullptr;
     std::vector<LibData> m_noCachedData;
 };
