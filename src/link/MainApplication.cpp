@@ -460,13 +460,32 @@ bool MainApplication::SetPrmVal(const QString& address, const OVariant& value)
         return strictSetPrmVal(address, value);
 
     const QVariant wire = JsonCodec::convertOVariantToQVariant(value);
-    if (!mirror.needsWrite(address, wire))
-        return true;
+    if (mirror.needsWrite(address, wire))
+        queueWrite(address, wire);
+    return true;
+}
+
+bool MainApplication::SetPrmVal(const QString& name, int channel, MemoryMirror::AddressMaker makeAddress,
+                                const OVariant& value)
+{
+    if (value.type() != OVariant::Integer && value.type() != OVariant::String)
+        return false;
+    if (wireMode() == WireMode::Strict)
+        return strictSetPrmVal(makeAddress(name, channel), value);
+
+    const QVariant wire = JsonCodec::convertOVariantToQVariant(value);
+    QString address;
+    if (mirror.needsWrite(name, channel, makeAddress, address, wire))
+        queueWrite(address, wire);
+    return true;
+}
+
+void MainApplication::queueWrite(const QString& address, const QVariant& wire)
+{
     pendingWrites.append(QVariantMap{{QStringLiteral("prmAddr"), address}, {QStringLiteral("prmValue"), wire}});
     readCache.invalidate(address, blockOf(address).key);
     if (pendingWrites.size() >= MaxBatchEntries)
         flushWrites();
-    return true;
 }
 
 bool MainApplication::strictSetPrmVal(const QString& address, const OVariant& value)

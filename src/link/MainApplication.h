@@ -55,6 +55,9 @@ public:
     // later, per address, to the refusal handler. Strict mode: the editor's
     // answer when the write is sent, true when it was only collected.
     bool SetPrmVal(const QString& address, const OVariant& value);
+    // The write of `name`'s `channel` at the address `makeAddress` forms; in
+    // the batched mode a value the memory holds already costs no address.
+    bool SetPrmVal(const QString& name, int channel, MemoryMirror::AddressMaker makeAddress, const OVariant& value);
     // Batched mode: sends the pending writes now; false when any of them did
     // not land. Strict mode sends nothing here (its rules decide).
     bool flushWrites();
@@ -128,6 +131,7 @@ private:
     void strictGetPrmVal(const QString& address, OVariant& value);
     void batchedGetPrmVal(const QString& address, OVariant& value);
     bool strictSetPrmVal(const QString& address, const OVariant& value);
+    void queueWrite(const QString& address, const QVariant& wire);
     // Single read; true for "ok", with the value converted.
     bool readSingle(const QString& address, OVariant& value);
     // Block read of every channel of `key`; the values in channel order.

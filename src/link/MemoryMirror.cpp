@@ -42,20 +42,49 @@ MemoryMirror::Entry& MemoryMirror::findNext(const QString& address)
     return entry;
 }
 
-bool MemoryMirror::needsWrite(const QString& address, const QVariant& value)
+template <class Address>
+bool MemoryMirror::decide(Entry& entry, const QVariant& value, Address address)
 {
-    Entry& entry = findNext(address);
     if (entry.writtenIn == m_generation) {
         if (same(entry.written, value))
             return false;
     } else if (!entry.asked) {
         entry.asked = true;
-        m_unlearned.append(address);
+        m_unlearned.append(address());
     } else if (m_atDefaults && same(entry.byDefault, value)) {
         return false;
     }
     entry.written = value;
     entry.writtenIn = m_generation;
+    return true;
+}
+
+bool MemoryMirror::needsWrite(const QString& address, const QVariant& value)
+{
+    return decide(findNext(address), value, [&] { return address; });
+}
+
+bool MemoryMirror::needsWrite(const QString& name, int channel, AddressMaker makeAddress, QString& address,
+                              const QVariant& value)
+{
+    Entry* guess = m_last ? m_last->next : nullptr;
+    Entry* entry = guess;
+    if (guess && guess->channel == channel && guess->name.constData() == name.constData()) {
+        m_last = guess;
+    } else {
+        address = makeAddress(name, channel);
+        entry = &findNext(address);
+        entry->name = name;
+        entry->channel = channel;
+    }
+    const auto formed = [&] {
+        if (address.isNull())
+            address = makeAddress(name, channel);
+        return address;
+    };
+    if (!decide(*entry, value, formed))
+        return false;
+    formed();
     return true;
 }
 

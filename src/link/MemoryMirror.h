@@ -30,9 +30,17 @@ public:
     MemoryMirror(const MemoryMirror&) = delete;
     MemoryMirror& operator=(const MemoryMirror&) = delete;
 
+    using AddressMaker = QString (*)(const QString& name, int channel);
+
     // False when the memory is known to hold `value` at `address`; true
     // otherwise, and the write is then taken as done.
     bool needsWrite(const QString& address, const QVariant& value);
+    // The same for the address `makeAddress` forms of `name` and `channel`,
+    // formed into `address` only when the write must travel or the value is
+    // new. Names that are the same text in the same memory (the caller keeps
+    // one copy of each) are recognised without forming the address.
+    bool needsWrite(const QString& name, int channel, AddressMaker makeAddress, QString& address,
+                    const QVariant& value);
     // The editor did not take the write to `address`.
     void refused(const QString& address);
 
@@ -57,7 +65,16 @@ private:
         // The entry written after this one last time: scenes are written in
         // the same order, so the guess usually saves the hash look-up.
         Entry* next = nullptr;
+        // The name and channel it was last written by; holding the name
+        // keeps its text, so the same text pointer means the same name.
+        QString name;
+        int channel = -1;
     };
+
+    // Whether `entry` must be written with `value`; `address` (formed by
+    // the caller on demand) is queued for learning when the value is new.
+    template <class Address>
+    bool decide(Entry& entry, const QVariant& value, Address address);
 
     // The entry of `address`'s value, created when new.
     Entry& find(const QString& address, int identityLength);

@@ -3,6 +3,7 @@
 #include "link/JsonCodec.h"
 #include "link/MainApplication.h"
 #include "params/Journal.h"
+#include "params/MmsAddress.h"
 #include "support/OVariant.h"
 
 #include <QByteArray>
@@ -85,6 +86,15 @@ void MmsAccess::reportRefusedWrite(const QString& address, const QVariant& value
     if (logging())
         qDebug("###QORA: SetMMSValue[%s] ERROR", local8(address).constData());
     Journal::refused(address, value, reason);
+}
+
+bool MmsAccess::SetMMSChannelValue(const QString& name, int channel, bool dugan, const OVariant& value) const
+{
+    // The log line names the address, so it is formed anyway.
+    if (logging())
+        return MmsStore::SetMMSChannelValue(name, channel, dugan, value);
+    return m_application.SetPrmVal(name, channel, dugan ? &MmsAddress::DuganAddress : &MmsAddress::ChannelAddress,
+                                   value);
 }
 
 bool MmsAccess::SetMMSValue(const QString& address, const OVariant& value) const

@@ -14,6 +14,7 @@ public:
 
     void GetMMSValue(const QString& address, OVariant& value) const override;
     bool SetMMSValue(const QString& address, const OVariant& value) const override;
+    bool SetMMSChannelValue(const QString& name, int channel, bool dugan, const OVariant& value) const override;
     void GetMMSValues(const QStringList& addresses, QVector<OVariant>& values) const override;
 
     // The log line and the journal event of a write the editor did not take,

@@ -1,12 +1,19 @@
 #include "params/MmsStore.h"
 
 #include "host/MixerException.h"
+#include "params/MmsAddress.h"
 #include "support/OVariant.h"
 
 #include <QByteArray>
 #include <QString>
 
 MmsStore::~MmsStore() = default;
+
+bool MmsStore::SetMMSChannelValue(const QString& name, int channel, bool dugan, const OVariant& value) const
+{
+    return SetMMSValue(dugan ? MmsAddress::DuganAddress(name, channel) : MmsAddress::ChannelAddress(name, channel),
+                       value);
+}
 
 void MmsStore::GetMMSStrValue(const QString& address, QString& text) const
 {

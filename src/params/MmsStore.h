@@ -18,6 +18,10 @@ public:
     virtual void GetMMSValue(const QString& address, OVariant& value) const = 0;
     // True when the console accepted the write.
     virtual bool SetMMSValue(const QString& address, const OVariant& value) const = 0;
+    // The write of `name`'s `channel` (the automixer's address form when
+    // `dugan`). This one forms the address and calls SetMMSValue; a store
+    // that knows what the console holds may spare the forming.
+    virtual bool SetMMSChannelValue(const QString& name, int channel, bool dugan, const OVariant& value) const;
     // Many values in one go, in the order of `addresses`; all invalid when
     // the console cannot serve the list.
     virtual void GetMMSValues(const QStringList& addresses, QVector<OVariant>& values) const = 0;

@@ -14,6 +14,7 @@
 #include <QtDebug>
 #include <cstring>
 #include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -34,17 +35,16 @@ bool isRackName(const std::string& name)
     return name.compare(0, 6, "/FX/FX") == 0 || name.compare(0, 23, "/VelmarRack/VelmarRack2") == 0;
 }
 
-// The host converts parameter by parameter, channel after channel: the
-// name's Qt form is kept for the calls that follow.
+// One Qt copy of each name, so that the link can recognise a name by its
+// text's address. The host converts parameter by parameter, channel after
+// channel: the last name is looked up first.
 const QString& qtName(const std::string& name)
 {
-    thread_local std::string lastName;
-    thread_local QString last;
-    if (name != lastName || last.isEmpty()) {
-        lastName = name;
-        last = QString::fromStdString(name);
-    }
-    return last;
+    thread_local std::unordered_map<std::string, QString> names;
+    thread_local const std::pair<const std::string, QString>* last = nullptr;
+    if (!last || last->first != name)
+        last = &*names.try_emplace(name, QString::fromStdString(name)).first;
+    return last->second;
 }
 
 // The three names of a GEQ rack's type share one console address.
@@ -97,19 +97,19 @@ void ValueAccess::SetValue(IParameter* parameter, int channel, int value, int su
     }
 
     const QString& qname = qtName(name);
-    const QString address = contains(name, "/Mixing/DuganAutomixer/") ? MmsAddress::DuganAddress(qname, channel)
-                                                                       : MmsAddress::ChannelAddress(qname, channel);
+    const bool dugan = contains(name, "/Mixing/DuganAutomixer/");
     if (m_automixerHeld && channel == 0 && name.compare(0, sizeof GeqRackType - 1, GeqRackType) == 0) {
         if (name == AutomixerRackType) {
             *m_automixerHeld = text && std::strncmp(text, "Automixer", 9) == 0;
         } else if (*m_automixerHeld) {
-            Journal::refused(address, text ? QVariant(QString::fromUtf8(text)) : QVariant(value),
+            Journal::refused(MmsAddress::ChannelAddress(qname, channel),
+                             text ? QVariant(QString::fromUtf8(text)) : QVariant(value),
                              QStringLiteral("GEQ rack 0 holds the automixer"));
             return;
         }
     }
     if (text)
-        m_store.SetMMSValue(address, OVariant(text, OVariant::MaxStringSize - 1));
+        m_store.SetMMSChannelValue(qname, channel, dugan, OVariant(text, OVariant::MaxStringSize - 1));
     else
-        m_store.SetMMSValue(address, OVariant(value));
+        m_store.SetMMSChannelValue(qname, channel, dugan, OVariant(value));
 }
