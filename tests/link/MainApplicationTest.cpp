@@ -666,6 +666,21 @@ TEST_F(BatchedLayerTest, AWriteOfWhatTheMemoryHoldsDoesNotTravel)
     app->SetPrmVal(dca, OVariant("20", OVariant::MaxStringSize));   // a text is not the integer
     EXPECT_EQ(sent(), QStringList{dca + "=20"});
 
+    // By name and channel, in the order of the last pass: a value the memory
+    // holds costs no address. `name` is one copy, as the plug-in keeps it.
+    static int formed = 0;
+    const auto maker = [](const QString& name, int channel) { return ++formed, name.arg(channel); };
+    const QString name = "/Mixing/Matrix:%1/Fader:0/Level/MMS";
+    for (int pass = 0; pass < 3; ++pass) {
+        formed = 0;
+        app->SetPrmVal(name, 1, maker, OVariant(pass == 0 ? 5 : 10));   // 10, 20: the defaults
+        app->SetPrmVal(name, 2, maker, OVariant(pass == 0 ? 5 : 20));
+        EXPECT_EQ(sent().size(), pass == 0 ? 2 : 0) << pass;
+        EXPECT_EQ(formed, (QList<int>{2, 1, 0}[pass])) << pass;   // new, then one guess to learn
+        app->SetInitCurrent();
+        sent();
+    }
+
     // After a recall the defaults say nothing; after a refusal the value is unknown.
     app->SetSceneRecall("UserA", "1.00");
     mark = settledRequests().size();
