@@ -192,7 +192,10 @@ int main(int argc, char** argv)
             batch.sources = files;
             batch.program = QCoreApplication::applicationFilePath();
             batch.verbose = verbose;
-            return BatchCommand(batch).run();
+            batch.progress = options.progress;
+            const int status = BatchCommand(batch).run();
+            ProgressReporter(options.progress).end(status, QJsonObject());
+            return status;
         }
         if (batch.jobs != 1 || !batch.reportDir.isEmpty())
             return usageError("convert: --jobs and --report-dir go with --out-dir");
