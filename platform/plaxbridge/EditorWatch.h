@@ -26,6 +26,8 @@ public:
     // and starts waiting for it. False when there is none.
     bool start();
     bool exited() const;
+    // The watched editor's process id; -1 when there is none.
+    pid_t pid() const { return m_pid; }
     // Waits up to `ms` for the editor to end; true when it has. False at once
     // when no editor is watched.
     bool waitForExit(int ms);
