@@ -51,6 +51,7 @@ QString EditorOptions::usage()
         "  --drop-cmd=CMD              never answer requests of command CMD\n"
         "  --close-after=N             close the connection after the N-th final reply\n"
         "  --exit-after=N              exit at once (code 3) on receiving the N-th request\n"
+        "  --close-on-usr1             close the connection on SIGUSR1\n"
         "  --byte-by-byte              write every message one byte at a time (~1 ms/byte)\n"
         "  --garbage-before-reply      write a line that is not JSON before every reply\n"
         "  --force-type=CODE:TEXT      report value type CODE for reads of addresses\n"
@@ -165,6 +166,8 @@ bool EditorOptions::parse(const QStringList& arguments, QString* error)
             byteByByte = true;
         } else if (!hasValue && arg == QLatin1String("--garbage-before-reply")) {
             garbageBeforeReply = true;
+        } else if (!hasValue && arg == QLatin1String("--close-on-usr1")) {
+            closeOnUsr1 = true;
         } else if (!arg.startsWith(QLatin1Char('-')) && arg.contains(QLatin1Char('='))) {
             const int eq = arg.indexOf(QLatin1Char('='));
             const QString key = arg.left(eq);

@@ -44,6 +44,7 @@ public:
     int exitAfter = 0;
     bool byteByByte = false;
     bool garbageBeforeReply = false;
+    bool closeOnUsr1 = false;
     QList<QPair<QString, int>> forcedTypes;
 
 private:

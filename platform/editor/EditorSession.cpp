@@ -92,6 +92,12 @@ bool EditorSession::start(QString* error)
     return true;
 }
 
+void EditorSession::closeConnection()
+{
+    queue_.clear();
+    socket_.disconnectFromHost();
+}
+
 void EditorSession::onConnected()
 {
     connected_ = true;

@@ -30,6 +30,8 @@ public:
     // Opens the log and starts connecting; false with a message when the log
     // cannot be opened.
     bool start(QString* error);
+    // Closes the connection as if the editor had gone, whatever is queued.
+    void closeConnection();
 
 signals:
     // The session is over: 0 after the connection closed, 2 when it could

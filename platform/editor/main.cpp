@@ -9,10 +9,41 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSocketNotifier>
 
 #include <cstdio>
 
+#include <signal.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
+
+int g_usr1Pipe[2] = {-1, -1};
+
+extern "C" void onUsr1(int)
+{
+    const char byte = 1;
+    (void)!::write(g_usr1Pipe[1], &byte, 1);
+}
+
+// --close-on-usr1: the signal only wakes the event loop, which closes.
+void closeOnUsr1(EditorSession* session)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_usr1Pipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(g_usr1Pipe[0], QSocketNotifier::Read, session);
+    QObject::connect(notifier, &QSocketNotifier::activated, session, [session, notifier] {
+        char byte;
+        (void)!::read(g_usr1Pipe[0], &byte, 1);
+        notifier->setEnabled(false);
+        session->closeConnection();
+    });
+    struct sigaction action = {};
+    action.sa_handler = &onUsr1;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(SIGUSR1, &action, nullptr);
+}
 
 int fail(const QString& message)
 {
@@ -58,6 +89,8 @@ int main(int argc, char** argv)
     EditorSession session(options, &processor);
     QObject::connect(&session, &EditorSession::finished, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
+    if (options.closeOnUsr1)
+        closeOnUsr1(&session);
     if (!session.start(&error))
         return fail(error);
     return app.exec();

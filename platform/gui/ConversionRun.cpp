@@ -156,6 +156,11 @@ void ConversionRun::handleEvent(const QJsonObject& event)
         emit progressChanged((index + scene) / m_sceneCount, scene);
     } else if (name == QLatin1String("sceneEnd")) {
         emit progressChanged(static_cast<double>(index + 1) / m_sceneCount, 1.0);
+    } else if (name == QLatin1String("warning") || name == QLatin1String("error")) {
+        // As the other progress modes print them, for the headline and the log.
+        m_outcome.messages.append(QStringLiteral("plaxbridge convert: %1%2")
+                                      .arg(name == QLatin1String("warning") ? QStringLiteral("warning: ") : QString(),
+                                           event.value(QStringLiteral("message")).toString()));
     } else if (name == QLatin1String("end")) {
         m_outcome.summary = event.value(QStringLiteral("summary")).toObject();
     }

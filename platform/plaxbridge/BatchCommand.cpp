@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QList>
 #include <QMap>
 #include <QProcess>
@@ -26,8 +28,34 @@ struct Job {
     QStringList arguments;
     std::unique_ptr<QProcess> process;
     bool done = false;
-    QString line;   // the setup's line of the final list
+    QString line;       // the setup's line of the final list
+    QByteArray pending; // Json mode: standard error up to an unfinished line
+    QString error;      // Json mode: the message of the child's error event
 };
+
+// Json mode: the child's events so far, tagged with its setup, on our
+// standard error; lines that are not events pass as they are.
+void relay(Job& job, bool last)
+{
+    job.pending += job.process->readAllStandardError();
+    if (last && !job.pending.isEmpty() && !job.pending.endsWith('\n'))
+        job.pending += '\n';
+    int end;
+    while ((end = job.pending.indexOf('\n')) >= 0) {
+        const QByteArray line = job.pending.left(end);
+        job.pending.remove(0, end + 1);
+        QJsonObject event = line.startsWith('{') ? QJsonDocument::fromJson(line).object() : QJsonObject();
+        if (event.isEmpty()) {
+            std::fprintf(stderr, "%s\n", line.constData());
+            continue;
+        }
+        if (event.value(QLatin1String("event")).toString() == QLatin1String("error"))
+            job.error = event.value(QLatin1String("message")).toString();
+        event.insert(QStringLiteral("setup"), job.source);
+        std::fprintf(stderr, "%s\n", QJsonDocument(event).toJson(QJsonDocument::Compact).constData());
+    }
+    std::fflush(stderr);
+}
 
 // The child's own account of why it failed: its last message.
 QString reasonOf(const QString& errors, int exitCode)
@@ -45,17 +73,21 @@ QString reasonOf(const QString& errors, int exitCode)
     return QStringLiteral("exit status %1").arg(exitCode);
 }
 
-void finish(Job& job)
+void finish(Job& job, bool json)
 {
     job.done = true;
     QProcess& p = *job.process;
+    if (json)
+        relay(job, true);
     if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
         job.line = QStringLiteral("ok      %1 -> %2").arg(job.source, job.output);
     else if (p.exitStatus() != QProcess::NormalExit)
         job.line = QStringLiteral("failed  %1: plaxbridge stopped unexpectedly").arg(job.source);
     else
         job.line = QStringLiteral("failed  %1: %2")
-                       .arg(job.source, reasonOf(QString::fromLocal8Bit(p.readAllStandardError()), p.exitCode()));
+                       .arg(job.source, json ? (job.error.isEmpty() ? QStringLiteral("exit status %1").arg(p.exitCode())
+                                                                    : job.error)
+                                             : reasonOf(QString::fromLocal8Bit(p.readAllStandardError()), p.exitCode()));
 }
 
 } // namespace
@@ -67,10 +99,12 @@ BatchCommand::BatchCommand(Options options)
 
 int BatchCommand::run()
 {
+    const bool json = m_options.progress == ProgressReporter::Mode::Json;
+    ProgressReporter progress(json ? ProgressReporter::Mode::Json : ProgressReporter::Mode::None);
     if (!QDir().mkpath(m_options.outDir)
         || (!m_options.reportDir.isEmpty() && !QDir().mkpath(m_options.reportDir))) {
-        std::fprintf(stderr, "plaxbridge convert: cannot make the folder %s\n",
-                     qPrintable(QDir().mkpath(m_options.outDir) ? m_options.reportDir : m_options.outDir));
+        progress.error(QStringLiteral("cannot make the folder %1")
+                           .arg(QDir().mkpath(m_options.outDir) ? m_options.reportDir : m_options.outDir));
         return ExitFailed;
     }
 
@@ -83,14 +117,15 @@ int BatchCommand::run()
         job.output = QDir(m_options.outDir).filePath(name + QStringLiteral(".KX9F"));
         const QString key = QFileInfo(job.output).absoluteFilePath();
         if (byOutput.contains(key)) {
-            std::fprintf(stderr, "plaxbridge convert: %s and %s would both be written to %s\n",
-                         qPrintable(byOutput.value(key)), qPrintable(source), qPrintable(job.output));
+            progress.error(QStringLiteral("%1 and %2 would both be written to %3")
+                               .arg(byOutput.value(key), source, job.output));
             return ExitUsage;
         }
         byOutput.insert(key, source);
         if (m_options.verbose)
             job.arguments << QStringLiteral("-v");
-        job.arguments << QStringLiteral("convert") << QStringLiteral("--progress=none");
+        job.arguments << QStringLiteral("convert")
+                      << (json ? QStringLiteral("--progress=json") : QStringLiteral("--progress=none"));
         if (!m_options.reportDir.isEmpty()) {
             const QDir reports(m_options.reportDir);
             job.arguments << QStringLiteral("--report") << reports.filePath(name + QStringLiteral(".html"))
@@ -109,7 +144,7 @@ int BatchCommand::run()
             job.process = std::make_unique<QProcess>();
             // Each child's summary would only repeat the final list.
             job.process->setStandardOutputFile(QProcess::nullDevice());
-            if (m_options.verbose)
+            if (m_options.verbose && !json)
                 job.process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
             job.process->start(m_options.program, job.arguments);
             ++running;
@@ -118,8 +153,10 @@ int BatchCommand::run()
             if (!job.process || job.done)
                 continue;
             if (job.process->state() == QProcess::NotRunning || job.process->waitForFinished(50)) {
-                finish(job);
+                finish(job, json);
                 --running;
+            } else if (json) {
+                relay(job, false);
             }
         }
         if (InterruptGuard::interrupted() && !interrupted) {

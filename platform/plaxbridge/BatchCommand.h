@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ProgressReporter.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -7,7 +9,9 @@
 // converts each SOURCE to DIR/<name>.KX9F, N at a time, each in a
 // `plaxbridge convert` process of its own (and so with an editor of its
 // own), and its reports to RDIR/<name>.html and RDIR/<name>.json. Ends with
-// one line per setup on standard output, in the order given.
+// one line per setup on standard output, in the order given. With
+// --progress=json the children's events form one stream on standard error,
+// each tagged with its setup ("setup": SOURCE as given).
 class BatchCommand {
 public:
     struct Options {
@@ -17,6 +21,7 @@ public:
         int jobs = 1;
         QString program;   // the plaxbridge to run for each setup
         bool verbose = false;
+        ProgressReporter::Mode progress = ProgressReporter::Mode::Auto;
     };
 
     explicit BatchCommand(Options options);

@@ -33,14 +33,11 @@ constexpr int ExitOk = 0;
 constexpr int ExitFailed = 1;
 constexpr int ExitInterrupted = 130;
 constexpr int MaxWarningsShown = 10;
+// The editor's connection closes as its process ends: how long the process
+// may take to be seen ending, so that the cause can be named.
+constexpr int ExitNoticeMs = 500;
 const char kSourceFileType[] = "RQ10";
 const char kTargetFileType[] = "KX9F";
-
-void fail(const QString& message)
-{
-    std::fprintf(stderr, "plaxbridge convert: %s\n", message.toLocal8Bit().constData());
-    std::fflush(stderr);
-}
 
 // Releases a mixer through its Destroy slot.
 struct MixerRelease {
@@ -76,11 +73,6 @@ private:
     QString m_path;
 };
 
-// The editor stopped answering: the conversion cannot go on.
-struct EditorSilent {
-    QString reason;
-};
-
 QString describeException(const std::exception& e)
 {
     return QStringLiteral("%1: %2").arg(QString::fromStdString(ExceptionNames::className(e)),
@@ -89,19 +81,31 @@ QString describeException(const std::exception& e)
 
 } // namespace
 
+// The editor ended, closed its connection or stopped answering: the
+// conversion cannot go on. `cause` completes "the KX9 editor ...".
+struct ConvertCommand::EditorLost {
+    QString cause;
+    QString detail;
+};
+
 ConvertCommand::ConvertCommand(Options options)
     : m_options(std::move(options))
     , m_progress(m_options.progress)
 {
 }
 
+void ConvertCommand::fail(const QString& message)
+{
+    m_progress.error(message);
+}
+
 void ConvertCommand::warn(const QString& text)
 {
     m_report.warning(text);
     ++m_warnings;
-    if (m_warnings <= MaxWarningsShown) {
-        m_progress.finish();
-        std::fprintf(stderr, "plaxbridge convert: warning: %s\n", text.toLocal8Bit().constData());
+    // Programs get every warning; people the first few.
+    if (m_warnings <= MaxWarningsShown || m_progress.mode() == ProgressReporter::Mode::Json) {
+        m_progress.warning(text);
     } else if (m_warnings == MaxWarningsShown + 1) {
         std::fprintf(stderr, "plaxbridge convert: further warnings are not shown\n");
     }
@@ -177,12 +181,15 @@ int ConvertCommand::run()
     MixerPtr source(new Rq10Mixer(std::move(setup)));
 
     m_progress.phase(QStringLiteral("starting the KX9 plug-in and its editor"));
+    m_where = QStringLiteral("while starting");
+    EditorWatch::adoptOrphans();
     PluginModule module(programDirectory);
     MixerPtr target(module.create(error));
     if (!target) {
         fail(error);
         return ExitFailed;
     }
+    m_watch.start();
     // From here on the temporary file may appear; it never outlives a failure.
     FileRemover removeTemporary(temporaryPath);
 
@@ -221,15 +228,16 @@ int ConvertCommand::run()
         return ExitFailed;
 
     m_progress.phase(QStringLiteral("saving %1").arg(m_options.output));
+    m_where = QStringLiteral("while saving");
     QString saveFolder = folder;
     QString saveName = temporaryName;
     try {
         probeEditor(target.get());
         target->PostConversionSetup();
         target->SaveData(saveFolder, saveName);
-    } catch (const EditorSilent& silent) {
-        fail(QStringLiteral("the KX9 editor stopped answering (%1); OUTPUT was not written")
-                 .arg(silent.reason));
+        checkGone();
+    } catch (const EditorLost& lost) {
+        editorLost(lost);
         return ExitFailed;
     } catch (std::exception* e) {
         std::unique_ptr<std::exception> owned(e);
@@ -277,6 +285,26 @@ int ConvertCommand::run()
     return ExitOk;
 }
 
+void ConvertCommand::editorLost(const EditorLost& lost)
+{
+    fail(QStringLiteral("the KX9 editor %1 %2%3; OUTPUT was not written")
+             .arg(lost.cause, m_where,
+                  lost.detail.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(lost.detail)));
+    // A hung editor would hold the plug-in's shut-down to its time-outs and
+    // then stay behind; once gone, the plug-in lets go of it at once.
+    if (!m_watch.exited())
+        m_watch.release(0);
+}
+
+void ConvertCommand::checkGone()
+{
+    if (!m_watch.exited() && !LogFilter::editorGone())
+        return;
+    if (m_watch.waitForExit(ExitNoticeMs))
+        throw EditorLost{m_watch.cause(), QString()};
+    throw EditorLost{QStringLiteral("closed its connection"), QString()};
+}
+
 void ConvertCommand::probeEditor(IMixer* target)
 {
     // A scene-information read always reaches the editor (nothing caches it):
@@ -290,6 +318,7 @@ void ConvertCommand::timed(IMixer* target, Call call)
     QElapsedTimer clock;
     clock.start();
     call();
+    checkGone();
     if (clock.elapsed() > m_options.stallMs)
         checkEditor(target);
 }
@@ -305,9 +334,9 @@ void ConvertCommand::checkEditor(IMixer* target)
         target->GetSceneList(count, scenes.data());
     } catch (std::exception* e) {
         std::unique_ptr<std::exception> owned(e);
-        throw EditorSilent{owned ? describeException(*owned) : QString()};
+        throw EditorLost{QStringLiteral("stopped answering"), owned ? describeException(*owned) : QString()};
     } catch (const std::exception& e) {
-        throw EditorSilent{describeException(e)};
+        throw EditorLost{QStringLiteral("stopped answering"), describeException(e)};
     }
 }
 
@@ -323,6 +352,7 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
 
     try {
         m_progress.phase(QStringLiteral("loading the initial data into the editor"));
+        m_where = QStringLiteral("while loading the initial data");
         timed(target, [target] { target->PreConversionSetup(); });
         for (std::size_t i = 0; i < scenes.size(); ++i) {
             const int number = static_cast<int>(scenes[i]);
@@ -331,6 +361,7 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
             const long long writtenBefore = m_summary.written;
             const long long leftBefore = m_summary.leftAlone;
             const QString title = QString::fromStdString(source->GetTitle(number));
+            m_where = QStringLiteral("during scene %1 of %2").arg(i + 1).arg(scenes.size());
             m_progress.beginScene(static_cast<int>(i), static_cast<int>(scenes.size()), number, title,
                                   static_cast<int>(order.size()));
             m_report.beginScene(number, title);
@@ -355,11 +386,10 @@ ConvertCommand::Step ConvertCommand::convertScenes(IMixer* target, IMixer* sourc
         if (InterruptGuard::interrupted())
             return Step::Interrupted;
         m_progress.phase(QStringLiteral("copying the name lists"));
+        m_where = QStringLiteral("while copying the name lists");
         timed(target, [&] { copyNameLists(target, source); });
-    } catch (const EditorSilent& silent) {
-        m_progress.finish();
-        fail(QStringLiteral("the KX9 editor stopped answering (%1); OUTPUT was not written")
-                 .arg(silent.reason));
+    } catch (const EditorLost& lost) {
+        editorLost(lost);
         return Step::Failed;
     } catch (std::exception* e) {
         std::unique_ptr<std::exception> owned(e);
@@ -401,6 +431,7 @@ void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
                     ++m_summary.leftAlone;
                     m_report.leftAlone();
                 }
+                checkGone();
                 if (++unchecked < CallsPerCheck)
                     continue;
                 if (calls.restart() > m_options.stallMs)
@@ -410,7 +441,7 @@ void ConvertCommand::convertParameter(IMixer* target, IMixer* source,
         }
         if (unchecked > 0 && calls.elapsed() > m_options.stallMs)
             checkEditor(target);
-    } catch (const EditorSilent&) {
+    } catch (const EditorLost&) {
         throw;
     } catch (ParameterNotFoundException* e) {
         std::unique_ptr<ParameterNotFoundException> owned(e);

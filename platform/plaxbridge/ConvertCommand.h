@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConversionReport.h"
+#include "EditorWatch.h"
 #include "ProgressReporter.h"
 
 #include <QString>
@@ -60,6 +61,7 @@ public:
 
 private:
     enum class Step { Done, Failed, Interrupted };
+    struct EditorLost;
 
     Step convertScenes(IMixer* target, IMixer* source, ConversionDescription& description,
                        const std::vector<std::string>& order);
@@ -75,13 +77,22 @@ private:
     template <typename Call>
     void timed(IMixer* target, Call call);
     void probeEditor(IMixer* target);
-    // Throws EditorSilent when the editor no longer answers.
+    // Throws EditorLost when the editor no longer answers.
     void checkEditor(IMixer* target);
+    // Throws EditorLost when the editor has ended or closed its connection:
+    // the plug-in then answers every call at once with a fall-back, which
+    // the conversion must not take for data.
+    void checkGone();
+    // Names the cause and where it came; a hung editor is killed.
+    void editorLost(const EditorLost& lost);
     void warn(const QString& text);
+    void fail(const QString& message);
 
     Options m_options;
     Summary m_summary;
     ConversionReport m_report;
     ProgressReporter m_progress;
     int m_warnings = 0;
+    QString m_where;   // "during scene 3 of 30", for the editor's failure
+    EditorWatch m_watch;
 };

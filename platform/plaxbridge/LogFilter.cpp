@@ -16,6 +16,7 @@ namespace {
 
 std::atomic<bool> g_verbose{false};
 std::atomic<long long> g_requests{0};
+std::atomic<bool> g_editorGone{false};
 
 QMutex& sinkMutex()
 {
@@ -58,6 +59,11 @@ void LogFilter::resetEditorCommands()
     g_requests = 0;
 }
 
+bool LogFilter::editorGone()
+{
+    return g_editorGone.load();
+}
+
 void LogFilter::handle(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     const bool request = context.category && std::strcmp(context.category, RequestCategory) == 0;
@@ -69,8 +75,11 @@ void LogFilter::handle(QtMsgType type, const QMessageLogContext& context, const 
             QMutexLocker locker(&sinkMutex());
             sink = sinkSlot();
         }
-        if (sink)
-            sink(QJsonDocument::fromJson(message.toUtf8()).object());
+        const QJsonObject event = QJsonDocument::fromJson(message.toUtf8()).object();
+        if (event.value(QLatin1String("event")).toString() == QLatin1String("editorGone"))
+            g_editorGone = true;
+        else if (sink)
+            sink(event);
         if (!g_verbose)
             return;
     }

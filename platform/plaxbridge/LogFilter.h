@@ -29,6 +29,11 @@ public:
     using JournalSink = std::function<void(const QJsonObject& event)>;
     static void setJournalSink(JournalSink sink);
 
+    // True once the plug-in's journal said that the editor's connection
+    // closed ("editorGone", logged on the plug-in's link thread; it does not
+    // reach the sink).
+    static bool editorGone();
+
 private:
     static void handle(QtMsgType type, const QMessageLogContext& context, const QString& message);
 };

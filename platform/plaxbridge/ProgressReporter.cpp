@@ -164,6 +164,28 @@ void ProgressReporter::finish()
     }
 }
 
+void ProgressReporter::warning(const QString& text)
+{
+    if (m_mode == Mode::Json) {
+        event("warning", {{QStringLiteral("message"), text}});
+        return;
+    }
+    finish();
+    std::fprintf(m_out, "plaxbridge convert: warning: %s\n", text.toLocal8Bit().constData());
+    std::fflush(m_out);
+}
+
+void ProgressReporter::error(const QString& text)
+{
+    if (m_mode == Mode::Json) {
+        event("error", {{QStringLiteral("message"), text}});
+        return;
+    }
+    finish();
+    std::fprintf(m_out, "plaxbridge convert: %s\n", text.toLocal8Bit().constData());
+    std::fflush(m_out);
+}
+
 void ProgressReporter::end(int status, const QJsonObject& summary)
 {
     if (m_mode != Mode::Json)

@@ -26,6 +26,10 @@ public:
     void endScene(long long written, long long leftAlone, double seconds);
     // Clears the bar so that what follows starts on a fresh line.
     void finish();
+    // A warning, or the cause of a failure: a JSON event in Json mode, else
+    // a line "plaxbridge convert: [warning: ]TEXT" (None mode included).
+    void warning(const QString& text);
+    void error(const QString& text);
     // The last event of a conversion (Json mode only): its exit status and,
     // on success, the summary's numbers.
     void end(int status, const QJsonObject& summary);

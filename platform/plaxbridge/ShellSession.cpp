@@ -6,6 +6,8 @@
 #include "host/IMixer.h"
 #include "host/IParameter.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -208,13 +210,14 @@ const Operation kOperations[] = {
      }},
     {"LoadData", "PATH", 1, 1,
      [](IMixer* m, const Args& a) {
-         QString path = QString::fromStdString(a[0]);
+         // The editor would resolve a relative path against its own folder.
+         QString path = QFileInfo(QString::fromStdString(a[0])).absoluteFilePath();
          m->LoadData(path);
          return ShellFormatter::ok();
      }},
     {"SaveData", "FOLDER NAME", 2, 2,
      [](IMixer* m, const Args& a) {
-         QString folder = QString::fromStdString(a[0]);
+         QString folder = QDir(QString::fromStdString(a[0])).absolutePath();
          QString name = QString::fromStdString(a[1]);
          m->SaveData(folder, name);
          return ShellFormatter::ok();

@@ -23,7 +23,7 @@ void printUsage(std::FILE* out)
     std::fputs(
         "usage: plaxbridge [-v] shell [--script FILE]\n"
         "       plaxbridge [-v] convert [--progress=auto|bar|lines|json|none] [--report FILE]... SOURCE OUTPUT.KX9F\n"
-        "       plaxbridge [-v] convert --out-dir DIR [--jobs N] [--report-dir DIR] SOURCE...\n"
+        "       plaxbridge [-v] convert [--progress=json] --out-dir DIR [--jobs N] [--report-dir DIR] SOURCE...\n"
         "\n"
         "shell    reads one IMixer call per line from FILE or standard input, runs it on\n"
         "         the KX9 plug-in and prints one line per call:\n"
@@ -41,7 +41,7 @@ void printUsage(std::FILE* out)
         "         With --out-dir, converts each SOURCE to DIR/<name>.KX9F, N at a time,\n"
         "         each in a process of its own (and its reports to --report-dir).\n"
         "         --progress=json writes one JSON object per line and event on standard\n"
-        "         error, for programs.\n"
+        "         error, for programs (with --out-dir, each tagged with its setup).\n"
         "\n"
         "  -v, --verbose   show the plug-in's debug log on standard error\n"
         "  -h, --help      show this text and the shell's operations\n",
@@ -192,7 +192,10 @@ int main(int argc, char** argv)
             batch.sources = files;
             batch.program = QCoreApplication::applicationFilePath();
             batch.verbose = verbose;
-            return BatchCommand(batch).run();
+            batch.progress = options.progress;
+            const int status = BatchCommand(batch).run();
+            ProgressReporter(options.progress).end(status, QJsonObject());
+            return status;
         }
         if (batch.jobs != 1 || !batch.reportDir.isEmpty())
             return usageError("convert: --jobs and --report-dir go with --out-dir");

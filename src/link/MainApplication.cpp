@@ -165,6 +165,17 @@ bool MainApplication::mmsReadied() const
     return m_mmsReadied;
 }
 
+bool MainApplication::editorGone() const
+{
+    QReadLocker locker(&lock);
+    return m_editorGone;
+}
+
+void MainApplication::setEditorGoneHandler(EditorGoneHandler handler)
+{
+    goneHandler = std::move(handler);
+}
+
 bool MainApplication::waitForCommandCreated()
 {
     return waitForFlag(m_commandCreated, m_timings.createPolls, m_timings.createSleepMs);
@@ -186,8 +197,8 @@ bool MainApplication::waitForFlag(const bool& flag, int polls, int sleepMs)
         for (int i = 0; i < polls; ++i) {
             {
                 QReadLocker locker(&lock);
-                if (flag)
-                    return true;
+                if (flag || m_editorGone)
+                    return flag;
             }
             QThread::msleep(static_cast<unsigned long>(std::max(sleepMs, 0)));
         }
@@ -195,7 +206,7 @@ bool MainApplication::waitForFlag(const bool& flag, int polls, int sleepMs)
         const QDeadlineTimer deadline(qint64(std::max(polls, 0)) * std::max(sleepMs, 0), Qt::PreciseTimer);
         QReadLocker locker(&lock);
         // wait() drops the lock while asleep and takes it back for reading.
-        while (!flag && !deadline.hasExpired())
+        while (!flag && !m_editorGone && !deadline.hasExpired())
             stateChanged.wait(&lock, deadline);
     }
     QReadLocker locker(&lock);
@@ -215,6 +226,9 @@ void MainApplication::waitForReply(const QString& label, int limit, ReplyRecord&
                     out = lastReply;
                     return;
                 }
+                // No answer can come any more.
+                if (m_editorGone)
+                    return;
             }
             QThread::msleep(1);
         }
@@ -227,7 +241,7 @@ void MainApplication::waitForReply(const QString& label, int limit, ReplyRecord&
             out = lastReply;
             return;
         }
-        if (deadline.hasExpired())
+        if (m_editorGone || deadline.hasExpired())
             return;
         stateChanged.wait(&lock, deadline);
     }
@@ -773,6 +787,7 @@ void MainApplication::doCommandCreate()
 
 void MainApplication::doCommandDestroy()
 {
+    releasing = true;
     static_cast<IProcessServer*>(processServer)->destroyProcess(deviceUID);
     deviceUID.clear();
 }
@@ -866,16 +881,22 @@ void MainApplication::onProcessCreated(const QString& /*deviceUID*/)
     QWriteLocker locker(&lock);
     m_commandCreated = true;
     m_commandDestroyed = false;
+    m_editorGone = false;
     stateChanged.wakeAll();
 }
 
 void MainApplication::onProcessDestroyed(const QString& /*deviceUID*/)
 {
-    QWriteLocker locker(&lock);
-    m_commandCreated = false;
-    m_commandDestroyed = true;
-    m_mmsReadied = false;
-    stateChanged.wakeAll();
+    {
+        QWriteLocker locker(&lock);
+        m_commandCreated = false;
+        m_commandDestroyed = true;
+        m_mmsReadied = false;
+        m_editorGone = true;
+        stateChanged.wakeAll();
+    }
+    if (!releasing && goneHandler)
+        goneHandler();
 }
 
 void MainApplication::onProcessReplyReceived(const QString& deviceUID, const QString& reqUID, const QString& cmdKey,

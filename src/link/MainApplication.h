@@ -73,6 +73,11 @@ public:
     bool commandCreated() const;
     bool commandDestroyed() const;
     bool mmsReadied() const;
+    // True from the moment the registered editor's connection closes until
+    // an editor announces itself again. While it holds, every waiting and
+    // later command fails at once instead of running into its limit, and
+    // the start-up waits end.
+    bool editorGone() const;
     // Host thread: wait for a flag with the timings' poll count and step;
     // returns the flag's final state.
     bool waitForCommandCreated();
@@ -90,6 +95,12 @@ public:
     using WriteRefusalHandler =
         std::function<void(const QString& address, const QVariant& value, const QString& reason)>;
     void setWriteRefusalHandler(WriteRefusalHandler handler);
+
+    // Worker thread: hears once that the editor left on its own (its
+    // connection closed without doCommandDestroy). Set before
+    // doCommandCreate is queued.
+    using EditorGoneHandler = std::function<void()>;
+    void setEditorGoneHandler(EditorGoneHandler handler);
 
 private slots:
     void doCommandCreate();
@@ -160,6 +171,7 @@ private:
     bool m_commandCreated;
     bool m_commandDestroyed;
     bool m_mmsReadied;
+    bool m_editorGone = false;
     ReplyRecord lastReply;
     // Signalled under `lock` whenever a flag or a final reply is recorded.
     QWaitCondition stateChanged;
@@ -171,6 +183,10 @@ private:
     ReadCache readCache;           // batched mode
     MemoryMirror mirror;           // batched mode
     WriteRefusalHandler refusalHandler;
+
+    // Worker thread only.
+    EditorGoneHandler goneHandler;
+    bool releasing = false;   // doCommandDestroy let the editor go
 
     LinkTimings m_timings;
     // Set on the worker thread by the launch, read on the host's thread.

@@ -15,6 +15,7 @@
 #include "mixer/SceneNumber.h"
 #include "params/ChannelNames.h"
 #include "params/DefaultValues.h"
+#include "params/Journal.h"
 #include "params/MmsAccess.h"
 #include "params/ParameterCatalog.h"
 #include "params/RackAccess.h"
@@ -106,6 +107,7 @@ QORA::QORA()
 
     if (mainApplication) {
         mainApplication->setWriteRefusalHandler(&MmsAccess::reportRefusedWrite);
+        mainApplication->setEditorGoneHandler(&Journal::editorGone);
         QMetaObject::invokeMethod(mainApplication, "doCommandCreate", Qt::AutoConnection);
         mainApplication->waitForCommandCreated();
         mainApplication->waitForMmsReadied();

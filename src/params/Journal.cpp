@@ -70,3 +70,9 @@ void Journal::dropped(bool plugin, int unit, const std::string& parameter)
                           {"unit", unit},
                           {"parameter", QString::fromStdString(parameter)}});
 }
+
+void Journal::editorGone()
+{
+    if (lcJournal().isInfoEnabled())
+        emitEvent(QJsonObject{{"event", QLatin1String("editorGone")}});
+}

@@ -28,4 +28,7 @@ public:
     // The first value since the last memory reset that went to a unit
     // without a place, and so nowhere.
     static void dropped(bool plugin, int unit, const std::string& parameter);
+    // The editor's connection closed without the plug-in asking: every
+    // later call gets its fall-back at once. Logged on the link's thread.
+    static void editorGone();
 };

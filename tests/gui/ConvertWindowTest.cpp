@@ -170,7 +170,7 @@ void ConvertWindowTest::cancelLeavesNoOutput()
     QCOMPARE(entries(dir.path()), QStringList());
 }
 
-// A broken setup, a child that crashes and one that cannot start: the window
+// A broken setup, an editor that dies, a child that crashes and one that cannot start: the window
 // says so in its headline, shows no dialog, leaves no file and carries on.
 void ConvertWindowTest::showsWhatWentWrongInTheWindow()
 {
@@ -182,10 +182,13 @@ void ConvertWindowTest::showsWhatWentWrongInTheWindow()
         QString program;
         QString source;
         QStringList expected;
-    } rows[] = {{plaxbridge(), setup, {QStringLiteral("Bad SOURCE: "), setup}},
-                {crashing, kSample, {QStringLiteral("plaxbridge stopped unexpectedly")}},
-                {dir.filePath(QStringLiteral("missing")), kSample, {QStringLiteral("Cannot start ")}}};
+        const char* editorOptions;
+    } rows[] = {{plaxbridge(), setup, {QStringLiteral("Bad SOURCE: "), setup}, ""},
+                {plaxbridge(), kSample, {QStringLiteral("The KX9 editor exited (status 3) during scene 1 of 3; OUTPUT was not written")}, "--exit-after=30"},
+                {crashing, kSample, {QStringLiteral("plaxbridge stopped unexpectedly")}, ""},
+                {dir.filePath(QStringLiteral("missing")), kSample, {QStringLiteral("Cannot start ")}, ""}};
     for (const auto& row : rows) {
+        qputenv("QORA_EDITOR_OPTIONS", row.editorOptions);
         ConvertWindow window(row.program);
         window.show();
         window.setSource(row.source);
@@ -195,6 +198,8 @@ void ConvertWindowTest::showsWhatWentWrongInTheWindow()
         const QString headline = child<QLabel>(window, "headline")->text();
         for (const QString& part : row.expected)
             QVERIFY2(headline.contains(part), qPrintable(headline));
+        if (*row.editorOptions)
+            screenshot(window, "editor-exited");
         QCOMPARE(QApplication::topLevelWidgets().size(), 1);   // no message boxes
         QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("out.KX9F"))));
     }

@@ -103,6 +103,7 @@ protected:
     void construct(const LinkTimings& timings = testTimings())
     {
         app = std::make_unique<MainApplication>(timings);
+        app->setEditorGoneHandler([this] { ++goneReports; });
         thread = std::make_unique<QThread>();
         app->moveToThread(thread.get());
         thread->start();
@@ -162,6 +163,7 @@ protected:
     std::unique_ptr<MainApplication> app;
     std::unique_ptr<QThread> thread;
     std::unique_ptr<ScriptedEditor> editor;
+    std::atomic<int> goneReports{0};
 };
 
 // Launch and lifecycle
@@ -295,6 +297,7 @@ TEST_F(CommandLayerTest, DestroyAndTeardownCloseTheConnection)
         shutdown(command);
         EXPECT_TRUE(spinUntil([&] { return !editor->isConnected(); })) << command;
     }
+    EXPECT_EQ(goneReports, 0);
 }
 
 // The wire form of each command with a fixed payload, and its result
@@ -400,6 +403,28 @@ TEST_P(WaitModeTest, OnlyAFinalAnswerEndsTheWait)
     editor->answerAll("ng", infoText("bad"));
     EXPECT_FALSE(app->GetSceneInfo("Title", "UserA", "1.00", text));
     EXPECT_TRUE(text.isEmpty());
+}
+
+// An editor that leaves ends the wait of the command in flight, fails every
+// later command and wait without their limits, and is reported once.
+TEST_P(WaitModeTest, AnEditorThatLeavesEndsEveryWaitAtOnce)
+{
+    startLinked(testTimings(QString("shortLimit=20000,longLimit=20000,readyPolls=200,readySleepMs=100,pollingWait=%1").arg(GetParam()).toLatin1()));
+    editor->setResponder([](const QJsonObject&) { return QList<QByteArray>(); });
+    EXPECT_FALSE(app->editorGone());
+    std::thread closer([&] { QThread::msleep(100); editor->close(); });
+    QElapsedTimer clock;
+    clock.start();
+    QString text = "previous";
+    EXPECT_FALSE(app->GetSceneInfo("Title", "UserA", "1.00", text));
+    closer.join();
+    EXPECT_TRUE(text.isEmpty());
+    EXPECT_TRUE(app->editorGone());
+    EXPECT_FALSE(app->SetSave("/x.KX9F"));
+    EXPECT_FALSE(app->waitForMmsReadied());
+    EXPECT_TRUE(app->waitForCommandDestroyed());
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(goneReports, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, WaitModeTest, ::testing::Values(false, true),

@@ -5,6 +5,7 @@
 // (examples/rq10-festival.json).
 #include "PlaxbridgeProcess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
@@ -260,7 +261,7 @@ TEST_F(ConvertFailure, AnEditorThatDoesNotSaveOrDiesLeavesNoOutput)
         const char* options;
         QString message;   // a pattern
     } rows[] = {{"--ng-match=set_save", "the KX9 editor did not save " + QRegularExpression::escape(path("out.KX9F"))},
-                {"--exit-after=30", "the KX9 editor stopped answering .*; OUTPUT was not written"}};
+                {"--exit-after=30", "the KX9 editor exited \\(status 3\\) during scene 1 of 1; OUTPUT was not written"}};
     for (const auto& row : rows) {
         const auto r = PlaxbridgeProcess::run({"convert", "--progress=bar", source, path("out.KX9F")}, QByteArray(), 600000,
                                               {QString("QORA_EDITOR_OPTIONS=") + row.options,
@@ -269,6 +270,44 @@ TEST_F(ConvertFailure, AnEditorThatDoesNotSaveOrDiesLeavesNoOutput)
         EXPECT_TRUE(r.err.contains(QRegularExpression(row.message))) << r.show();
         EXPECT_TRUE(r.err.contains("scene 1/1 (1.00)") && r.err.contains("\r\033[K")) << "no bar drawn: " << r.show();
         EXPECT_EQ(entries(dir.path()), QStringList{"one.json"});
+    }
+}
+
+// The editor that plaxbridge `parent` adopted; 0 when there is none.
+pid_t editorOf(qint64 parent)
+{
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+        QFile stat("/proc/" + pid + "/stat");
+        const QByteArray text = stat.open(QIODevice::ReadOnly) ? stat.readAll() : QByteArray();
+        if (!text.isEmpty() && text.mid(text.lastIndexOf(')') + 2).split(' ').value(1).toLongLong() == parent)
+            return pid.toInt();
+    }
+    return 0;
+}
+
+// An editor killed, or stopped, in the middle of the conversion: the error
+// event names the cause and the scene, nothing is written and no editor is
+// left (a stopped one is ended by plaxbridge).
+TEST_F(ConvertFailure, AnEditorKilledOrStoppedIsNamed)
+{
+    for (const auto& row : {std::make_pair(SIGKILL, "exited \\(signal 9\\)"), std::make_pair(SIGSTOP, "stopped answering")}) {
+        QProcess process;
+        PlaxbridgeProcess::start(process, {"convert", "--progress=json", kSample, path("out.KX9F")},
+                                 {"QORA_LINK_TIMINGS=shortLimit=1500,longLimit=3000"});
+        QByteArray err;
+        while (!err.contains("\"sceneBegin\"") && process.state() == QProcess::Running)
+            process.waitForReadyRead(100), err += process.readAllStandardError();
+        const pid_t editor = editorOf(process.processId());
+        ASSERT_GT(editor, 0) << err.toStdString();
+        ::kill(editor, row.first);
+        const auto r = PlaxbridgeProcess::finish(process, 120000);
+        EXPECT_EQ(r.exitCode, 1) << r.show();
+        EXPECT_TRUE(r.err.contains(QRegularExpression(QString("\\{\"event\":\"error\",\"message\":\"the KX9 editor %1 during "
+                                                              "scene \\d of 3.*; OUTPUT was not written\"\\}\n\\{\"event\":\"end\",\"status\":1\\}")
+                                                          .arg(row.second))))
+            << r.show();
+        EXPECT_TRUE(entries(dir.path()).isEmpty());
+        EXPECT_NE(::kill(editor, 0), 0) << "editor left behind";
     }
 }
 

@@ -2,6 +2,7 @@
 // editor program the plug-in starts.
 #include "PlaxbridgeProcess.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -33,7 +34,7 @@ GetSceneLibraryMax
 LibraryIndexToCategoryId 6
 LibraryIndexToCategoryId 6 "Convert to 8Band PEQ Library"
 SaveData %1 saved.KX9F
-)").arg(dir.path()).toUtf8());
+)").arg(QDir::current().relativeFilePath(dir.path())).toUtf8());   // relative to the shell's folder
     const auto r = PlaxbridgeProcess::run({"shell", "--script", script});
     EXPECT_EQ(r.exitCode, 0) << r.show();
     EXPECT_EQ(r.outLines(), (QStringList{

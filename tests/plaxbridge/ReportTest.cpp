@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -105,9 +106,18 @@ TEST_F(Report, ABatchConvertsSideBySideAndNamesWhatFailed)
         "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMS": 59,
         "/VelmarRack/VelmarRack2/PlugIn:0/PluginName/MMSFx": 29)"));
     const QString broken = write("broken.json", "{\"format\": \"rq10-setup\",");
-    const auto r = PlaxbridgeProcess::run({"convert", "--out-dir", path("out"), "--jobs", "2", "--report-dir",
-                                           path("reports"), good, broken});
+    const auto r = PlaxbridgeProcess::run({"convert", "--progress=json", "--out-dir", path("out"), "--jobs", "2",
+                                           "--report-dir", path("reports"), good, broken});
     EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+    // One stream: every event of a setup carries it; the batch's own end comes last.
+    QStringList events;
+    for (const QString& line : r.err.split('\n', Qt::SkipEmptyParts)) {
+        const QJsonObject event = QJsonDocument::fromJson(line.toUtf8()).object();
+        if (!event.isEmpty() && event.value("event") != "progress")
+            events << QFileInfo(event.value("setup").toString()).fileName() + " " + event.value("event").toString();
+    }
+    EXPECT_TRUE(events.contains("broken.json error") && events.contains("good.json sceneEnd")) << r.err.toStdString();
+    EXPECT_EQ(events.filter(" end"), (QStringList{"broken.json end", "good.json end", " end"})) << r.err.toStdString();
     const QStringList lines = r.outLines();
     ASSERT_EQ(lines.size(), 2) << r.out.toStdString();
     EXPECT_EQ(lines[0], QString("ok      %1 -> %2").arg(good, QDir(path("out")).filePath("good.KX9F")));
