@@ -887,16 +887,16 @@ void MainApplication::onProcessCreated(const QString& /*deviceUID*/)
 
 void MainApplication::onProcessDestroyed(const QString& /*deviceUID*/)
 {
-    {
-        QWriteLocker locker(&lock);
-        m_commandCreated = false;
-        m_commandDestroyed = true;
-        m_mmsReadied = false;
-        m_editorGone = true;
-        stateChanged.wakeAll();
-    }
+    // Reported before the waits end, so that the report comes before every
+    // failure it explains.
     if (!releasing && goneHandler)
         goneHandler();
+    QWriteLocker locker(&lock);
+    m_commandCreated = false;
+    m_commandDestroyed = true;
+    m_mmsReadied = false;
+    m_editorGone = true;
+    stateChanged.wakeAll();
 }
 
 void MainApplication::onProcessReplyReceived(const QString& deviceUID, const QString& reqUID, const QString& cmdKey,

@@ -42,15 +42,14 @@ MemoryMirror::Entry& MemoryMirror::findNext(const QString& address)
     return entry;
 }
 
-template <class Address>
-bool MemoryMirror::decide(Entry& entry, const QVariant& value, Address address)
+bool MemoryMirror::decide(Entry& entry, const QVariant& value)
 {
     if (entry.writtenIn == m_generation) {
         if (same(entry.written, value))
             return false;
     } else if (!entry.asked) {
         entry.asked = true;
-        m_unlearned.append(address());
+        m_unlearned.append(entry.key);
     } else if (m_atDefaults && same(entry.byDefault, value)) {
         return false;
     }
@@ -61,7 +60,7 @@ bool MemoryMirror::decide(Entry& entry, const QVariant& value, Address address)
 
 bool MemoryMirror::needsWrite(const QString& address, const QVariant& value)
 {
-    return decide(findNext(address), value, [&] { return address; });
+    return decide(findNext(address), value);
 }
 
 bool MemoryMirror::needsWrite(const QString& name, int channel, AddressMaker makeAddress, QString& address,
@@ -77,14 +76,10 @@ bool MemoryMirror::needsWrite(const QString& name, int channel, AddressMaker mak
         entry->name = name;
         entry->channel = channel;
     }
-    const auto formed = [&] {
-        if (address.isNull())
-            address = makeAddress(name, channel);
-        return address;
-    };
-    if (!decide(*entry, value, formed))
+    if (!decide(*entry, value))
         return false;
-    formed();
+    if (address.isNull())
+        address = makeAddress(name, channel);
     return true;
 }
 

@@ -49,8 +49,8 @@ public:
     // The memory now holds something unknown (a recalled scene, a file).
     void forget();
 
-    // Addresses written whose defaults are not known, each once, in the
-    // order first written; taking them empties the list.
+    // The values written whose defaults are not known, each once by its
+    // identity, in the order first written; taking them empties the list.
     QStringList takeUnlearned();
     // The defaults read for `addresses`; invalid values teach nothing.
     void learn(const QStringList& addresses, const QVector<QVariant>& values);
@@ -71,10 +71,9 @@ private:
         int channel = -1;
     };
 
-    // Whether `entry` must be written with `value`; `address` (formed by
-    // the caller on demand) is queued for learning when the value is new.
-    template <class Address>
-    bool decide(Entry& entry, const QVariant& value, Address address);
+    // Whether `entry` must be written with `value`; a new one is queued for
+    // learning by its identity, which the editor reads like any spelling.
+    bool decide(Entry& entry, const QVariant& value);
 
     // The entry of `address`'s value, created when new.
     Entry& find(const QString& address, int identityLength);

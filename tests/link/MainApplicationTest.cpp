@@ -680,7 +680,7 @@ TEST_F(BatchedLayerTest, AWriteOfWhatTheMemoryHoldsDoesNotTravel)
 
     // A reset learns the defaults of what was written, once.
     app->SetInitCurrent();
-    EXPECT_EQ(sent(), QStringList{"read " + dca + " " + mix + " " + chorus});
+    EXPECT_EQ(sent(), QStringList{"read /Mixing/DCA:2/Fader:0/Level /Mixing/Mix:3/Fader:0/Level /FX/FX:2/Param:0/Bank:0/Value:0"});
     for (int value : {20, 31, 30})   // dca's default; mix off its default and back
         app->SetPrmVal(value == 20 ? dca : mix, OVariant(value));
     app->SetPrmVal(chorus, OVariant(31));
