@@ -42,7 +42,7 @@ void ConsoleDiff::compareValues(const SceneValues& a, const SceneValues& b)
         const QStringList names = b.names.value(ConsoleReader::nameListOf(name));
         const QStringList namesA = a.names.value(ConsoleReader::nameListOf(name));
         for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
-            if (x[i] == y[i])
+            if (x[i] == y[i] || x[i] == SceneValues::NotRead || y[i] == SceneValues::NotRead)
                 continue;
             const int channel = m_channelMins[p] + static_cast<int>(i);
             const QString channelName = names.value(channel).isEmpty() ? namesA.value(channel) : names.value(channel);

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
+#include <climits>
 #include <vector>
 
 // What show and diff read from a KX9 console file through the plug-in.
@@ -43,7 +44,7 @@ struct StripGroup {
 
 // An effect unit or plug-in that has a type.
 struct RackUnit {
-    int unit = 0;
+    int unit = 0;          // an effect unit; for plug-ins the slot, 16 per rack
     QString type;
     QString library;       // the library (preset) name; for plug-ins L and R joined by " / "
 };
@@ -58,6 +59,9 @@ struct SceneView {
 // Every value of a scene that the plug-in answers: the catalogue's
 // parameters channel by channel, and the name lists.
 struct SceneValues {
+    // The values of a plug-in slot that holds no plug-in are not read.
+    static constexpr int NotRead = INT_MIN;
+
     SceneHeader header;
     std::vector<std::vector<int>> values;   // per catalogue parameter, per channel from its lowest
     QVector<QStringList> names;             // per name list, without the head

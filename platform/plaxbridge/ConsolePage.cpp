@@ -89,14 +89,16 @@ QString stripHtml(const QString& kind, const QString& label, const Strip& s)
     return html;
 }
 
-QString unitsTable(const char* heading, const QVector<RackUnit>& units)
+QString unitsTable(const char* heading, const QVector<RackUnit>& units, bool plugins)
 {
     QString html = QStringLiteral("<h3>%1</h3>\n").arg(QLatin1String(heading));
     if (units.isEmpty())
         return html + QStringLiteral("<p class=\"note\">none</p>\n");
-    html += QStringLiteral("<table><tr><th>unit</th><th>type</th><th>library name</th></tr>\n");
+    html += QStringLiteral("<table><tr><th>%1</th><th>type</th><th>library name</th></tr>\n")
+                .arg(plugins ? QStringLiteral("rack.slot") : QStringLiteral("unit"));
     for (const RackUnit& u : units)
-        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n").arg(u.unit + 1).arg(esc(u.type), esc(u.library));
+        html += QStringLiteral("<tr><td>%1</td><td>%2</td><td>%3</td></tr>\n")
+                    .arg(ConsoleText::unitPlace(u.unit, plugins), esc(u.type), esc(u.library));
     return html + QStringLiteral("</table>\n");
 }
 
@@ -128,9 +130,12 @@ const char* ConsolePage::style()
 QString ConsolePage::sceneSection(const SceneView& view)
 {
     static const char* const kHeadings[] = {"Input channels", "Mixes", "Matrices", "Stereo", "DCAs"};
-    QString html = QStringLiteral("<section data-scene=\"%1\">\n<h2>Scene %2 %3</h2>\n")
+    const bool current = view.header.number == SceneHeader::CurrentMemory;
+    QString html = QStringLiteral("<section data-scene=\"%1\">\n<h2>%2</h2>\n")
                        .arg(view.header.number)
-                       .arg(ConsoleText::sceneNumber(view.header.number), esc(view.header.title));
+                       .arg(current ? QStringLiteral("Current memory")
+                                    : QStringLiteral("Scene ") + ConsoleText::sceneNumber(view.header.number)
+                                          + QLatin1Char(' ') + esc(view.header.title));
     for (int g = 0; g < view.groups.size(); ++g) {
         const StripGroup& group = view.groups[g];
         html += QStringLiteral("<h3>%1</h3>\n<div class=\"bank\">\n").arg(QLatin1String(g < 5 ? kHeadings[g] : ""));
@@ -138,8 +143,8 @@ QString ConsolePage::sceneSection(const SceneView& view)
             html += stripHtml(group.kind, group.label, s);
         html += QStringLiteral("</div>\n");
     }
-    html += unitsTable("Effect units", view.fx);
-    html += unitsTable("Plug-ins", view.plugins);
+    html += unitsTable("Effect units", view.fx, false);
+    html += unitsTable("Plug-ins", view.plugins, true);
     return html + QStringLiteral("</section>\n");
 }
 

@@ -172,7 +172,7 @@ int ConsoleReader::indexOf(const std::string& name) const
     return -1;
 }
 
-std::vector<int> ConsoleReader::readAt(std::size_t index)
+std::vector<int> ConsoleReader::readAt(std::size_t index, const std::vector<bool>& only)
 {
     if (!m_objects[index])
         m_objects[index] = m_mixer->CreateParameter(m_parameters[index]);
@@ -181,8 +181,11 @@ std::vector<int> ConsoleReader::readAt(std::size_t index)
     values.reserve(static_cast<std::size_t>(r.channelMax - r.channelMin + 1));
     // All channels of one parameter in a row: the plug-in answers them from
     // the one block read of the first.
-    for (int channel = r.channelMin; channel <= r.channelMax; ++channel)
-        values.push_back(m_mixer->GetValue(m_objects[index], channel, r.sub));
+    for (int channel = r.channelMin; channel <= r.channelMax; ++channel) {
+        const std::size_t i = static_cast<std::size_t>(channel - r.channelMin);
+        values.push_back(only.empty() || (i < only.size() && only[i]) ? m_mixer->GetValue(m_objects[index], channel, r.sub)
+                                                                      : SceneValues::NotRead);
+    }
     return values;
 }
 
@@ -262,9 +265,11 @@ SceneView ConsoleReader::view(const SceneHeader& header, const QVector<QStringLi
             const QString type = m_valueNames.text(typeName, types[static_cast<std::size_t>(unit)]);
             if (type.isEmpty())
                 continue;
-            QStringList library{left.value(unit)};
-            if (!right.isEmpty() && right.value(unit) != left.value(unit))
-                library.append(right.value(unit));
+            QStringList library;
+            for (const QString& name : {left.value(unit), right.value(unit)}) {
+                if (!name.isEmpty() && !library.contains(name))
+                    library.append(name);
+            }
             out.append(RackUnit{unit, type, library.join(QStringLiteral(" / "))});
         }
     };
@@ -281,9 +286,17 @@ SceneValues ConsoleReader::values(const SceneHeader& header)
     SceneValues values;
     values.header = header;
     values.values.resize(m_parameters.size());
+    // Each plug-in value is a read of its own: only the slots that hold a
+    // plug-in are read (the console's racks hold a few).
+    std::vector<bool> typed;
+    for (int type : readAll(kPluginType))
+        typed.push_back(!m_valueNames.text(kPluginType, type).isEmpty());
     for (std::size_t i = 0; i < m_parameters.size(); ++i) {
-        if (!isNameParameter(m_parameters[i]))
-            values.values[i] = readAt(i);
+        const std::string& name = m_parameters[i];
+        if (isNameParameter(name))
+            continue;
+        const bool plugin = startsWith(name, "/VelmarRack/VelmarRack2/") && name != kPluginType;
+        values.values[i] = readAt(i, plugin ? typed : std::vector<bool>());
     }
     for (int list = 0; list < NameLists; ++list)
         values.names.append(nameList(list));

@@ -65,7 +65,8 @@ private:
     };
 
     int indexOf(const std::string& name) const;
-    std::vector<int> readAt(std::size_t index);
+    // `only`: the channels to read (from the lowest), the others NotRead; empty: all.
+    std::vector<int> readAt(std::size_t index, const std::vector<bool>& only = std::vector<bool>());
     std::vector<int> readAll(const std::string& name);
     QStringList nameList(int index);
 

@@ -45,11 +45,11 @@ QString row(const QStringList& cells)
     return line.trimmed().prepend(QStringLiteral("  "));
 }
 
-QString unitsText(const QVector<RackUnit>& units)
+QString unitsText(const QVector<RackUnit>& units, bool plugins)
 {
     QStringList parts;
     for (const RackUnit& u : units)
-        parts.append(QString::number(u.unit + 1) + QLatin1Char(' ') + u.type
+        parts.append(ConsoleText::unitPlace(u.unit, plugins) + QLatin1Char(' ') + u.type
                      + (u.library.isEmpty() ? QString() : QLatin1Char(' ') + quoted(u.library)));
     return parts.isEmpty() ? QStringLiteral("none") : parts.join(QStringLiteral(", "));
 }
@@ -76,6 +76,13 @@ QString ConsoleText::sceneNumber(int number)
     if (number == ConsoleDiff::CurrentMemory)
         return QStringLiteral("current memory");
     return QString::number(number / 100.0, 'f', 2);
+}
+
+QString ConsoleText::unitPlace(int unit, bool plugin)
+{
+    if (plugin)
+        return QString::number(unit / 16 + 1) + QLatin1Char('.') + QString::number(unit % 16 + 1);
+    return QString::number(unit + 1);
 }
 
 QString ConsoleText::faderText(int level)
@@ -108,7 +115,10 @@ QString ConsoleText::showText(const QString& file, const QVector<SceneHeader>& s
         out << headerLine(h) << "\n";
     bool fromCurrent = false;
     for (const SceneView& view : views) {
-        out << "\nscene " << headerLine(view.header).trimmed() << "\n";
+        out << "\n"
+            << (view.header.number == SceneHeader::CurrentMemory ? QStringLiteral("current memory")
+                                                                  : QStringLiteral("scene ") + headerLine(view.header).trimmed())
+            << "\n";
         for (const StripGroup& group : view.groups) {
             out << row({group.label, QStringLiteral("name"), QStringLiteral("fader"), QStringLiteral("on"),
                         QStringLiteral("pan"), QStringLiteral("EQ"), QStringLiteral("dynamics")})
@@ -123,8 +133,8 @@ QString ConsoleText::showText(const QString& file, const QVector<SceneHeader>& s
                     << "\n";
             }
         }
-        out << "  FX        " << unitsText(view.fx) << "\n";
-        out << "  plug-ins  " << unitsText(view.plugins) << "\n";
+        out << "  FX        " << unitsText(view.fx, false) << "\n";
+        out << "  plug-ins  " << unitsText(view.plugins, true) << "\n";
     }
     if (fromCurrent)
         out << "\n[name]: the scene holds no name; the current memory's name is shown\n";

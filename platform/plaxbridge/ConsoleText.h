@@ -17,6 +17,8 @@ public:
     static QString sceneNumber(int number);    // 250 -> "2.50"
     static QString faderText(int level);       // 1/100 dB -> "-5.0"
     static QString panText(int pan);           // "L12", "C", "R12"
+    // An effect unit's number, or a plug-in's rack and slot ("2.5": rack 2, slot 5).
+    static QString unitPlace(int unit, bool plugin);
     // The name a strip shows: its own, or the current memory's in brackets.
     static QString stripName(const Strip& strip);
 
