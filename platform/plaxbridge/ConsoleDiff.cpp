@@ -39,13 +39,19 @@ void ConsoleDiff::compareValues(const SceneValues& a, const SceneValues& b)
         if (x == y)
             continue;
         const std::string& name = m_parameters[p];
-        const QStringList names = b.names.value(ConsoleReader::nameListOf(name));
-        const QStringList namesA = a.names.value(ConsoleReader::nameListOf(name));
+        const int list = ConsoleReader::nameListOf(name);
+        const QStringList sources[] = {b.names.value(list), a.names.value(list), m_currentB.value(list),
+                                       m_currentA.value(list)};
         for (std::size_t i = 0; i < x.size() && i < y.size(); ++i) {
             if (x[i] == y[i] || x[i] == SceneValues::NotRead || y[i] == SceneValues::NotRead)
                 continue;
             const int channel = m_channelMins[p] + static_cast<int>(i);
-            const QString channelName = names.value(channel).isEmpty() ? namesA.value(channel) : names.value(channel);
+            // The scene's own name, else the current memory's.
+            QString channelName;
+            for (const QStringList& names : sources) {
+                if (channelName.isEmpty())
+                    channelName = names.value(channel);
+            }
             m_differences.append(Difference{a.header.number, QString::fromStdString(name), channel, channelName,
                                             m_valueNames.text(name, x[i]), m_valueNames.text(name, y[i])});
         }
@@ -54,6 +60,10 @@ void ConsoleDiff::compareValues(const SceneValues& a, const SceneValues& b)
 
 void ConsoleDiff::compareNames(int scene, const QVector<QStringList>& a, const QVector<QStringList>& b)
 {
+    if (scene == CurrentMemory) {
+        m_currentA = a;
+        m_currentB = b;
+    }
     for (int list = 0; list < a.size() && list < b.size(); ++list) {
         const QStringList& x = a[list];
         const QStringList& y = b[list];

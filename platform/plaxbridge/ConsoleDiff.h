@@ -32,7 +32,8 @@ public:
     void onlyIn(bool inA, const SceneHeader& scene);
     void compareInformation(const SceneHeader& a, const SceneHeader& b);
     void compareValues(const SceneValues& a, const SceneValues& b);
-    // Name lists (ConsoleReader's order); `scene` as in Difference.
+    // Name lists (ConsoleReader's order); `scene` as in Difference. The
+    // current memory's, compared first, name the channels of later values.
     void compareNames(int scene, const QVector<QStringList>& a, const QVector<QStringList>& b);
 
     bool equal() const { return m_onlyA.isEmpty() && m_onlyB.isEmpty() && m_differences.isEmpty(); }
@@ -49,4 +50,6 @@ private:
     QVector<SceneHeader> m_onlyB;
     QVector<Difference> m_differences;
     int m_compared = 0;
+    QVector<QStringList> m_currentA;
+    QVector<QStringList> m_currentB;
 };

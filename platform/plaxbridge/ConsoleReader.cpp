@@ -18,6 +18,9 @@ namespace {
 // A scene number no converted show uses: stored before a load and given a
 // title of its own, it survives exactly when the editor did not load.
 constexpr int kSentinelScene = 99998;
+// Where the plug-in parks the memory before a session's first recall: a file
+// saved by a host session that recalled a scene holds it, not as data.
+constexpr int kParkingScene = 99999;
 
 // The name lists of the strips, in the plug-in's list order.
 const char* const kNameHeads[] = {
@@ -134,6 +137,8 @@ QVector<SceneHeader> ConsoleReader::scenes()
     for (unsigned int i = 1; i < count && i < numbers.size(); ++i) {
         SceneHeader h;
         h.number = static_cast<int>(numbers[i]);
+        if (h.number == kParkingScene)
+            continue;
         h.title = QString::fromStdString(m_mixer->GetTitle(h.number));
         h.comment = QString::fromStdString(m_mixer->GetComment(h.number));
         h.protect = m_mixer->GetProtect(h.number);

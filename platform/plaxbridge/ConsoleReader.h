@@ -34,8 +34,9 @@ public:
     // scenes of an earlier file must not pass for this one's).
     bool load(const QString& path, QString& error);
 
-    // The stored scenes with their information, and the name lists of the
-    // current memory: read these before any scene is recalled.
+    // The stored scenes with their information (scene 999.99, the plug-in's
+    // parking scene, left out), and the name lists of the current memory:
+    // read these before any scene is recalled.
     QVector<SceneHeader> scenes();
     QVector<QStringList> currentNames();
 
@@ -53,6 +54,8 @@ public:
     // -1 for none: the list of its strip, or of its effect units or plug-ins.
     static int nameListOf(const std::string& parameter);
     static constexpr int NameLists = 9;
+    // Lists 0..5 name channels, buses, DCAs and mute groups; 6..8 libraries.
+    static constexpr int StripNameLists = 6;
     // The name-list heads, which GetValue cannot read (texts without a table).
     static bool isNameParameter(const std::string& parameter);
     static QString nameListHead(int index);

@@ -63,7 +63,10 @@ int DiffCommand::run()
         if (!reader.load(m_options.b, error))
             return fail(error);
         const QVector<SceneHeader> scenesB = reader.scenes();
-        diff.compareNames(ConsoleDiff::CurrentMemory, currentA, reader.currentNames());
+        // Of the current memory only the strips' names: a conversion writes
+        // them there alone, after the scenes.
+        diff.compareNames(ConsoleDiff::CurrentMemory, currentA.mid(0, ConsoleReader::StripNameLists),
+                          reader.currentNames().mid(0, ConsoleReader::StripNameLists));
         QHash<int, bool> inB;
         for (const SceneHeader& h : scenesB) {
             if (InterruptGuard::interrupted())
