@@ -2,6 +2,7 @@
 
 #include "link/LinkTimings.h"
 #include "link/ReadCache.h"
+#include "link/ReadOrder.h"
 #include "link/ReplyRecord.h"
 #include "link/WireMode.h"
 
@@ -125,6 +126,10 @@ private:
     bool readSingle(const QString& address, OVariant& value);
     // Block read of every channel of `key`; the values in channel order.
     bool readBlock(const QString& key, int highest, QVector<OVariant>& values);
+    // Batched mode: reads `key` and what followed it in the last pass (not
+    // cached yet) in one command into the cache; false when there is nothing
+    // to read ahead or the editor refused the list.
+    bool readAhead(const QString& key);
     // Sends a list; on "ng" resends it in halves down to single writes.
     bool sendBatch(const QVariantList& batch);
     bool resend(const QVariantList& part);
@@ -153,6 +158,7 @@ private:
     QList<OVariant*> blockCache;   // strict mode
     QString blockCacheKey;         // strict mode
     ReadCache readCache;           // batched mode
+    ReadOrder readOrder;           // batched mode
     WriteRefusalHandler refusalHandler;
 
     LinkTimings m_timings;
