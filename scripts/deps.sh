@@ -9,6 +9,11 @@ fi
 if [ "${QORA_WITH_COVERAGE:-0}" = 1 ]; then
   packages+=(gcovr)
 fi
+# The documentation's pictures of the show and diff pages (scripts/docs-images.sh):
+# a headless browser and an HTML checker. The test suite never needs them.
+if [ "${QORA_WITH_DOCS:-0}" = 1 ]; then
+  packages+=(chromium python3-html5lib)
+fi
 # cpack -G DEB works out the package's dependencies with these.
 if [ "${QORA_WITH_PACKAGING:-0}" = 1 ]; then
   packages+=(dpkg-dev file)

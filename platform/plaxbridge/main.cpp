@@ -3,10 +3,12 @@
 // or converts an RQ10 setup into a KX9 console file (convert).
 #include "BatchCommand.h"
 #include "ConvertCommand.h"
+#include "DiffCommand.h"
 #include "InterruptGuard.h"
 #include "LogFilter.h"
 #include "ShellCommand.h"
 #include "ShellSession.h"
+#include "ShowCommand.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
@@ -24,6 +26,8 @@ void printUsage(std::FILE* out)
         "usage: plaxbridge [-v] shell [--script FILE]\n"
         "       plaxbridge [-v] convert [--progress=auto|bar|lines|json|none] [--report FILE]... SOURCE OUTPUT.KX9F\n"
         "       plaxbridge [-v] convert [--progress=json] --out-dir DIR [--jobs N] [--report-dir DIR] SOURCE...\n"
+        "       plaxbridge [-v] show FILE.KX9F [--scene N] [--html OUT.html | --json OUT.json]\n"
+        "       plaxbridge [-v] diff A.KX9F B.KX9F [--html OUT.html | --json OUT.json]\n"
         "\n"
         "shell    reads one IMixer call per line from FILE or standard input, runs it on\n"
         "         the KX9 plug-in and prints one line per call:\n"
@@ -42,6 +46,13 @@ void printUsage(std::FILE* out)
         "         each in a process of its own (and its reports to --report-dir).\n"
         "         --progress=json writes one JSON object per line and event on standard\n"
         "         error, for programs (with --out-dir, each tagged with its setup).\n"
+        "show     reads the KX9 console file through the plug-in and shows its scenes\n"
+        "         and, per scene, every channel strip (name, fader, on, pan, EQ and\n"
+        "         dynamics) and the effect and plug-in racks: a table on standard output,\n"
+        "         a page (--html) or JSON (--json). --scene N (the console's number, 2.50)\n"
+        "         shows that scene only; without it the current memory comes first.\n"
+        "diff     compares two KX9 console files value by value, both read through the\n"
+        "         plug-in; exit status 0 when equal, 1 when they differ, 2 on an error.\n"
         "\n"
         "  -v, --verbose   show the plug-in's debug log on standard error\n"
         "  -h, --help      show this text and the shell's operations\n",
@@ -208,6 +219,38 @@ int main(int argc, char** argv)
         ProgressReporter(options.progress)
             .end(status, status == 0 ? summaryObject(convert.summary()) : QJsonObject());
         return status;
+    }
+
+    if (command == QLatin1String("show") || command == QLatin1String("diff")) {
+        const bool show = command == QLatin1String("show");
+        QStringList files;
+        QString scene, html, json;
+        for (int i = 0; i < rest.size(); ++i) {
+            const QString argument = rest[i];
+            QString* target = argument == QLatin1String("--html")    ? &html
+                              : argument == QLatin1String("--json")  ? &json
+                              : argument == QLatin1String("--scene") && show ? &scene
+                                                                        : nullptr;
+            if (target) {
+                if (i + 1 >= rest.size() || rest[i + 1].isEmpty() || !target->isEmpty())
+                    return usageError(qPrintable(QStringLiteral("%1: %2 needs one value").arg(command, argument)));
+                *target = rest[++i];
+            } else if (argument.startsWith(QLatin1String("--"))) {
+                return usageError(qPrintable(QStringLiteral("%1: unknown option %2").arg(command, argument)));
+            } else {
+                files.append(argument);
+            }
+        }
+        if (!html.isEmpty() && !json.isEmpty())
+            return usageError(qPrintable(QStringLiteral("%1: give --html or --json, not both").arg(command)));
+        if (show) {
+            if (files.size() != 1)
+                return usageError("show needs one FILE.KX9F");
+            return ShowCommand({programDirectory, files[0], scene, html, json}).run();
+        }
+        if (files.size() != 2)
+            return usageError("diff needs A.KX9F and B.KX9F");
+        return DiffCommand({programDirectory, files[0], files[1], html, json}).run();
     }
 
     return usageError(qPrintable(QStringLiteral("unknown command %1").arg(command)));

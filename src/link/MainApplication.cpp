@@ -16,6 +16,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 #include <QReadLocker>
+#include <QSet>
 #include <QSettings>
 #include <QThread>
 #include <QUuid>
@@ -443,9 +444,54 @@ void MainApplication::strictGetPrmVal(const QString& address, OVariant& value)
     blockCacheKey = plan.key;
 }
 
+bool MainApplication::readAhead(const QString& key)
+{
+    QVariantList list;
+    QVector<ReadOrder::Unit> units;
+    // Spellings of one value share a cache slot: one of them per command.
+    QSet<QString> identities;
+    for (const ReadOrder::Unit& unit : readOrder.following(key, MaxBatchEntries)) {
+        OVariant cached;
+        const QString identity = ReadCache::valueIdentity(unit.key);
+        if (!units.isEmpty()
+            && (identities.contains(identity)
+                || (unit.highest < 0 ? readCache.findSingle(unit.key, cached) : readCache.findBlock(unit.key, 0, cached))))
+            continue;
+        identities.insert(identity);
+        units.append(unit);
+        if (unit.highest < 0)
+            list.append(QVariantMap{{QStringLiteral("prmAddr"), unit.key}});
+        for (int i = 0; i <= unit.highest; ++i)
+            list.append(QVariantMap{{QStringLiteral("prmAddr"), blockAddress(unit.key, i)}});
+    }
+    if (units.size() < 2)
+        return false;
+
+    ReplyRecord reply;
+    if (!invokeAndWait("doCommandGetPrmData", m_timings.shortLimit, reply, Q_ARG(QVariantList, list)))
+        return false;
+    const QVariantList elements = reply.info.value(QStringLiteral("list")).toList();
+    if (elements.size() != list.size())
+        return false;
+    int next = 0;
+    for (const ReadOrder::Unit& unit : units) {
+        if (unit.highest < 0) {
+            readCache.storeSingle(unit.key, replyValue(elements.at(next++).toMap()));
+            continue;
+        }
+        QVector<OVariant> values;
+        for (int i = 0; i <= unit.highest; ++i)
+            values.append(replyValue(elements.at(next++).toMap()));
+        readCache.storeBlock(unit.key, values);
+    }
+    return true;
+}
+
 void MainApplication::batchedGetPrmVal(const QString& address, OVariant& value)
 {
     const ReadPlan plan = planRead(address);
+    const QString& key = plan.single ? address : plan.key;
+    readOrder.note(key, plan.single ? -1 : plan.highest);
     if (plan.single ? readCache.findSingle(address, value) : readCache.findBlock(plan.key, plan.channel, value))
         return;
 
@@ -453,6 +499,10 @@ void MainApplication::batchedGetPrmVal(const QString& address, OVariant& value)
     flushWrites();
     clearResult();
     value.clear();
+    if (readAhead(key)
+        && (plan.single ? readCache.findSingle(address, value) : readCache.findBlock(plan.key, plan.channel, value)))
+        return;
+    clearResult();
     if (plan.single) {
         if (readSingle(address, value))
             readCache.storeSingle(address, value);
@@ -600,6 +650,7 @@ void MainApplication::beforeMemoryChange()
 {
     flushWrites();
     readCache.clear();
+    readOrder.newPass();
 }
 
 bool MainApplication::GetSceneInfo(const QString& type, const QString& category, const QString& sceneNo,

@@ -2,6 +2,7 @@
 
 #include "link/LinkTimings.h"
 #include "link/ReadCache.h"
+#include "link/ReadOrder.h"
 #include "link/ReplyRecord.h"
 #include "link/MemoryMirror.h"
 #include "link/WireMode.h"
@@ -149,6 +150,10 @@ private:
     bool readBlock(const QString& key, int highest, QVector<OVariant>& values);
     // One "getData_prm_val" of `list` ({"prmAddr": ...} maps).
     bool readList(const QVariantList& list, QVector<OVariant>& values);
+    // Batched mode: reads `key` and what followed it in the last pass (not
+    // cached yet) in one command into the cache; false when there is nothing
+    // to read ahead or the editor refused the list.
+    bool readAhead(const QString& key);
     // Sends a list; on "ng" resends it in halves down to single writes.
     bool sendBatch(const QVariantList& batch);
     bool resend(const QVariantList& part);
@@ -182,6 +187,7 @@ private:
     QString blockCacheKey;         // strict mode
     ReadCache readCache;           // batched mode
     MemoryMirror mirror;           // batched mode
+    ReadOrder readOrder;           // batched mode
     WriteRefusalHandler refusalHandler;
 
     // Worker thread only.
