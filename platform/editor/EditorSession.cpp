@@ -101,8 +101,10 @@ void EditorSession::closeConnection()
 void EditorSession::onConnected()
 {
     connected_ = true;
-    if (options_.byteByByte)
-        socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    // A long command's progress step and final reply leave as two writes;
+    // with Nagle's rule the second waits for the first one's delayed ACK
+    // (about 40 ms on Linux), twice per converted scene.
+    socket_.setSocketOption(QAbstractSocket::LowDelayOption, 1);
     if (!options_.noAnnounce) {
         QJsonObject inner;
         inner.insert(QLatin1String("from"), options_.uid);

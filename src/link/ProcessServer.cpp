@@ -196,6 +196,9 @@ void ProcessServer::connected()
             socket->deleteLater();
             continue;
         }
+        // Requests must not wait for the ACK of the one before (Nagle's rule
+        // meets the peer's delayed ACK: about 40 ms a time on Linux).
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
         // Parented to the server so that unannounced connections are released
         // with it; a closed connection is released by `disconnected`.
         auto* connection = new ProcessTcpSocket(socket, this);
