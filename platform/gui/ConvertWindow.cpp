@@ -1,5 +1,6 @@
 #include "ConvertWindow.h"
 
+#include "ConsoleTab.h"
 #include "ConversionRun.h"
 
 #include <QCloseEvent>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -57,7 +59,9 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     , m_overall(new QProgressBar(this))
     , m_scene(new QProgressBar(this))
     , m_headline(new QLabel(this))
+    , m_tabs(new QTabWidget(this))
     , m_report(new QTextBrowser(this))
+    , m_console(new ConsoleTab(plaxbridge, this))
     , m_openFolder(new QPushButton(tr("Open output &folder"), this))
     , m_saveReport(new QPushButton(tr("Save &report…"), this))
 {
@@ -72,6 +76,8 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     m_scene->setObjectName(QStringLiteral("scene"));
     m_headline->setObjectName(QStringLiteral("headline"));
     m_report->setObjectName(QStringLiteral("report"));
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_console->setObjectName(QStringLiteral("console"));
     m_openFolder->setObjectName(QStringLiteral("openFolder"));
     m_saveReport->setObjectName(QStringLiteral("saveReport"));
 
@@ -121,7 +127,9 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     layout->addLayout(actions);
     layout->addLayout(bars);
     layout->addWidget(m_headline);
-    layout->addWidget(m_report, 1);
+    m_tabs->addTab(m_report, tr("&Report"));
+    m_tabs->addTab(m_console, tr("C&onsole"));
+    layout->addWidget(m_tabs, 1);
     layout->addLayout(results);
 
     setTabOrder(m_source, m_chooseSource);
@@ -129,8 +137,8 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     setTabOrder(m_output, m_chooseOutput);
     setTabOrder(m_chooseOutput, m_convert);
     setTabOrder(m_convert, m_cancel);
-    setTabOrder(m_cancel, m_report);
-    setTabOrder(m_report, m_openFolder);
+    setTabOrder(m_cancel, m_tabs);
+    setTabOrder(m_tabs, m_openFolder);
     setTabOrder(m_openFolder, m_saveReport);
 
     connect(m_chooseSource, &QPushButton::clicked, this, &ConvertWindow::chooseSource);
@@ -214,6 +222,7 @@ void ConvertWindow::convert()
         return;
     m_headline->clear();
     m_report->clear();
+    m_console->clear();
     m_report->setPlaceholderText(tr("The summary and the report appear here when the conversion ends."));
     m_run->start(m_source->text(), m_output->text());
     updateControls();
@@ -246,6 +255,8 @@ void ConvertWindow::showOutcome()
     m_headline->setText(text);
     if (!showReport(outcome.reportHtml))
         showMessages();
+    if (success)
+        m_console->showFile(outcome.output);
     updateControls();
     m_convert->setFocus();
     if (m_closeWhenDone)
