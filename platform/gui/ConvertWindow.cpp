@@ -127,8 +127,8 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     layout->addLayout(actions);
     layout->addLayout(bars);
     layout->addWidget(m_headline);
-    m_tabs->addTab(m_report, tr("&Report"));
-    m_tabs->addTab(m_console, tr("C&onsole"));
+    m_tabs->addTab(m_report, tr("Repor&t"));
+    m_tabs->addTab(m_console, tr("Consol&e"));
     layout->addWidget(m_tabs, 1);
     layout->addLayout(results);
 
