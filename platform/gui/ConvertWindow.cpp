@@ -21,6 +21,7 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
@@ -265,9 +266,14 @@ void ConvertWindow::showOutcome()
 
 bool ConvertWindow::showReport(const QString& htmlPath)
 {
-    if (htmlPath.isEmpty() || !QFileInfo(htmlPath).isFile())
+    QFile file(htmlPath);
+    if (htmlPath.isEmpty() || !file.open(QIODevice::ReadOnly))
         return false;
-    m_report->setSource(QUrl::fromLocalFile(htmlPath));
+    // The page's strip pictures need CSS layout that rich text lacks; the
+    // Console tab draws them. Each runs up to the next heading.
+    static const QRegularExpression strips(QStringLiteral("<div class=\"console\".*?(?=<h2>)"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    m_report->setHtml(QString::fromUtf8(file.readAll()).remove(strips));
     return true;
 }
 

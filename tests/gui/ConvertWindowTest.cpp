@@ -142,6 +142,7 @@ void ConvertWindowTest::convertsTheSampleAndShowsTheSummary()
     const QString page = child<QTextBrowser>(window, "report")->toPlainText();
     QVERIFY2(page.startsWith(QLatin1String("Conversion report")) && page.contains(QString::number(total("landed"))),
              qPrintable(page.left(500)));
+    QVERIFY(page.contains(QLatin1String("Warnings (0)")) && !page.contains(QLatin1String("The console after the conversion")));
     const QString headline = child<QLabel>(window, "headline")->text();
     for (const char* key : {"written", "landed", "refused", "noPlace", "leftAlone"})
         QVERIFY2(headline.contains(QLocale().toString(total(key)) + QLatin1Char(' ')), qPrintable(headline));
