@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Makes the documentation's pictures of `plaxbridge show` and `plaxbridge diff`:
-# converts the sample, writes a show page of scene 2.00 and the diff page of
-# the sample against a copy changed through the shell, checks both pages with
-# html5lib (strict) and renders them with headless Chromium into docs/images/.
+# Makes the documentation's pictures of `plaxbridge show`, `plaxbridge diff`
+# and the conversion report: converts the sample with an HTML report, writes a
+# show page of scene 2.00 and the diff page of the sample against a copy
+# changed through the shell, checks the pages with html5lib (strict) and
+# renders them with headless Chromium into docs/images/.
 # Installs chromium and python3-html5lib first (QORA_WITH_DOCS=1).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -13,7 +14,8 @@ work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
 
-"$bin/plaxbridge" convert --progress=none "$root/examples/rq10-festival.json" "$work/festival.KX9F" >/dev/null
+"$bin/plaxbridge" convert --progress=none --report "$work/report.html" "$root/examples/rq10-festival.json" \
+  "$work/festival.KX9F" >/dev/null
 "$bin/plaxbridge" show "$work/festival.KX9F" --scene 2 --html "$work/show.html"
 
 # The copy: input 4's fader and input 1's name changed in scene 2.00; the
@@ -43,7 +45,7 @@ status=0
 "$bin/plaxbridge" diff "$work/festival.KX9F" "$work/changed.KX9F" --html "$work/diff.html" || status=$?
 [ "$status" = 1 ] || { echo "docs-images: diff ended with $status, not 1" >&2; exit 1; }
 
-for page in show diff; do
+for page in show diff report; do
   /usr/bin/python3 -c 'import html5lib, sys; html5lib.HTMLParser(strict=True).parse(open(sys.argv[1], "rb"))' \
     "$work/$page.html"
   echo "docs-images: $page.html is valid HTML (html5lib, strict)"
@@ -54,4 +56,5 @@ render() {   # render PAGE WIDTH HEIGHT
 }
 render show 1400 1900
 render diff 1100 560
-echo "docs-images: docs/images/console-show.png and console-diff.png written"
+render report 1400 2200   # down to the first scene's input strips
+echo "docs-images: docs/images/console-show.png, console-diff.png and console-report.png written"

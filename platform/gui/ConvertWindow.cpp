@@ -1,5 +1,6 @@
 #include "ConvertWindow.h"
 
+#include "ConsoleTab.h"
 #include "ConversionRun.h"
 
 #include <QCloseEvent>
@@ -20,9 +21,11 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -57,7 +60,9 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     , m_overall(new QProgressBar(this))
     , m_scene(new QProgressBar(this))
     , m_headline(new QLabel(this))
+    , m_tabs(new QTabWidget(this))
     , m_report(new QTextBrowser(this))
+    , m_console(new ConsoleTab(plaxbridge, this))
     , m_openFolder(new QPushButton(tr("Open output &folder"), this))
     , m_saveReport(new QPushButton(tr("Save &report…"), this))
 {
@@ -72,6 +77,8 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     m_scene->setObjectName(QStringLiteral("scene"));
     m_headline->setObjectName(QStringLiteral("headline"));
     m_report->setObjectName(QStringLiteral("report"));
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_console->setObjectName(QStringLiteral("console"));
     m_openFolder->setObjectName(QStringLiteral("openFolder"));
     m_saveReport->setObjectName(QStringLiteral("saveReport"));
 
@@ -121,7 +128,9 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     layout->addLayout(actions);
     layout->addLayout(bars);
     layout->addWidget(m_headline);
-    layout->addWidget(m_report, 1);
+    m_tabs->addTab(m_report, tr("Repor&t"));
+    m_tabs->addTab(m_console, tr("Consol&e"));
+    layout->addWidget(m_tabs, 1);
     layout->addLayout(results);
 
     setTabOrder(m_source, m_chooseSource);
@@ -129,8 +138,8 @@ ConvertWindow::ConvertWindow(const QString& plaxbridge, QWidget* parent)
     setTabOrder(m_output, m_chooseOutput);
     setTabOrder(m_chooseOutput, m_convert);
     setTabOrder(m_convert, m_cancel);
-    setTabOrder(m_cancel, m_report);
-    setTabOrder(m_report, m_openFolder);
+    setTabOrder(m_cancel, m_tabs);
+    setTabOrder(m_tabs, m_openFolder);
     setTabOrder(m_openFolder, m_saveReport);
 
     connect(m_chooseSource, &QPushButton::clicked, this, &ConvertWindow::chooseSource);
@@ -214,6 +223,7 @@ void ConvertWindow::convert()
         return;
     m_headline->clear();
     m_report->clear();
+    m_console->clear();
     m_report->setPlaceholderText(tr("The summary and the report appear here when the conversion ends."));
     m_run->start(m_source->text(), m_output->text());
     updateControls();
@@ -246,6 +256,8 @@ void ConvertWindow::showOutcome()
     m_headline->setText(text);
     if (!showReport(outcome.reportHtml))
         showMessages();
+    if (success)
+        m_console->showFile(outcome.output);
     updateControls();
     m_convert->setFocus();
     if (m_closeWhenDone)
@@ -254,9 +266,14 @@ void ConvertWindow::showOutcome()
 
 bool ConvertWindow::showReport(const QString& htmlPath)
 {
-    if (htmlPath.isEmpty() || !QFileInfo(htmlPath).isFile())
+    QFile file(htmlPath);
+    if (htmlPath.isEmpty() || !file.open(QIODevice::ReadOnly))
         return false;
-    m_report->setSource(QUrl::fromLocalFile(htmlPath));
+    // The page's strip pictures need CSS layout that rich text lacks; the
+    // Console tab draws them. Each runs up to the next heading.
+    static const QRegularExpression strips(QStringLiteral("<div class=\"console\".*?(?=<h2>)"),
+                                           QRegularExpression::DotMatchesEverythingOption);
+    m_report->setHtml(QString::fromUtf8(file.readAll()).remove(strips));
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QWidget>
 
+class ConsoleTab;
 class ConversionRun;
 class QJsonObject;
 class QCloseEvent;
@@ -12,10 +13,12 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTabWidget;
 class QTextBrowser;
 
 // The window of plaxbridge-gui: an RQ10 setup in, a KX9 file out, the
-// conversion run by a child plaxbridge, its progress, outcome and report.
+// conversion run by a child plaxbridge, its progress, outcome and report, and
+// the console the written file holds.
 class ConvertWindow : public QWidget {
     Q_OBJECT
 
@@ -64,7 +67,9 @@ private:
     QProgressBar* m_overall;
     QProgressBar* m_scene;
     QLabel* m_headline;
+    QTabWidget* m_tabs;
     QTextBrowser* m_report;
+    ConsoleTab* m_console;
     QPushButton* m_openFolder;
     QPushButton* m_saveReport;
     QString m_proposedOutput;   // the output derived from the setup, while untouched

@@ -7,12 +7,15 @@
 
 namespace {
 
-const char kStyle[] =
+// The page around the strips; the strips' own rules are kStripStyle.
+const char kPageStyle[] =
     "body{font-family:sans-serif;margin:1.5em;color:#222}"
     "h1{font-size:1.5em}h2{font-size:1.25em;margin-top:1.6em}h3{font-size:1em;margin:1em 0 0.3em}"
     "table{border-collapse:collapse;margin:0.4em 0}"
     "th,td{border:1px solid #bbb;padding:3px 6px;text-align:left;vertical-align:top}th{background-color:#eee}"
-    "p.note{color:#555}"
+    "p.note{color:#555}";
+
+const char kStripStyle[] =
     ".bank{display:flex;flex-wrap:wrap;gap:3px;background-color:#2b2d31;padding:6px;border-radius:4px}"
     ".strip{width:58px;background-color:#3c3f45;color:#e8e8e8;border-radius:3px;padding:3px;"
     "font-size:10px;text-align:center}"
@@ -106,7 +109,7 @@ QString page(const QString& title, const QString& body)
 {
     return QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>%1</title>\n"
                           "<style>%2</style>\n</head>\n<body>\n%3</body>\n</html>\n")
-        .arg(esc(title), QLatin1String(kStyle), body);
+        .arg(esc(title), QString::fromLatin1(kPageStyle) + QLatin1String(kStripStyle), body);
 }
 
 QString headersTable(const QVector<SceneHeader>& scenes)
@@ -122,20 +125,15 @@ QString headersTable(const QVector<SceneHeader>& scenes)
 
 } // namespace
 
-const char* ConsolePage::style()
+const char* ConsolePage::stripStyle()
 {
-    return kStyle;
+    return kStripStyle;
 }
 
-QString ConsolePage::sceneSection(const SceneView& view)
+QString ConsolePage::strips(const SceneView& view)
 {
     static const char* const kHeadings[] = {"Input channels", "Mixes", "Matrices", "Stereo", "DCAs"};
-    const bool current = view.header.number == SceneHeader::CurrentMemory;
-    QString html = QStringLiteral("<section data-scene=\"%1\">\n<h2>%2</h2>\n")
-                       .arg(view.header.number)
-                       .arg(current ? QStringLiteral("Current memory")
-                                    : QStringLiteral("Scene ") + ConsoleText::sceneNumber(view.header.number)
-                                          + QLatin1Char(' ') + esc(view.header.title));
+    QString html;
     for (int g = 0; g < view.groups.size(); ++g) {
         const StripGroup& group = view.groups[g];
         html += QStringLiteral("<h3>%1</h3>\n<div class=\"bank\">\n").arg(QLatin1String(g < 5 ? kHeadings[g] : ""));
@@ -143,6 +141,18 @@ QString ConsolePage::sceneSection(const SceneView& view)
             html += stripHtml(group.kind, group.label, s);
         html += QStringLiteral("</div>\n");
     }
+    return html;
+}
+
+QString ConsolePage::sceneSection(const SceneView& view)
+{
+    const bool current = view.header.number == SceneHeader::CurrentMemory;
+    QString html = QStringLiteral("<section data-scene=\"%1\">\n<h2>%2</h2>\n")
+                       .arg(view.header.number)
+                       .arg(current ? QStringLiteral("Current memory")
+                                    : QStringLiteral("Scene ") + ConsoleText::sceneNumber(view.header.number)
+                                          + QLatin1Char(' ') + esc(view.header.title));
+    html += strips(view);
     html += unitsTable("Effect units", view.fx, false);
     html += unitsTable("Plug-ins", view.plugins, true);
     return html + QStringLiteral("</section>\n");

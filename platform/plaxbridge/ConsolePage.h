@@ -16,7 +16,10 @@ public:
 
     static QString show(const QString& file, const QVector<SceneHeader>& scenes, const QVector<SceneView>& views);
     static QString diff(const QString& a, const QString& b, const ConsoleDiff& diff);
-    // The strips and racks of one scene, for pages of their own.
+    // The strips and racks of one scene.
     static QString sceneSection(const SceneView& view);
-    static const char* style();
+    // The strips alone, one bank per kind, for pages of their own (the
+    // conversion report); they need stripStyle() in the page's style.
+    static QString strips(const SceneView& view);
+    static const char* stripStyle();
 };

@@ -77,13 +77,20 @@ ConsoleReader::ConsoleReader(QString programDirectory)
 {
 }
 
+ConsoleReader::ConsoleReader(QString programDirectory, IMixer* mixer)
+    : m_directory(std::move(programDirectory))
+    , m_mixer(mixer)
+    , m_ownsMixer(false)
+{
+}
+
 ConsoleReader::~ConsoleReader()
 {
     for (IParameter* object : m_objects) {
         if (object)
             object->Destroy();
     }
-    if (m_mixer)
+    if (m_mixer && m_ownsMixer)
         m_mixer->Destroy();
 }
 
@@ -93,10 +100,12 @@ bool ConsoleReader::start(QString& error)
     if (!DescriptorList::load(dir.filePath(DescriptorList::RelativePath), m_parameters, error)
         || !m_valueNames.load(dir.filePath(ValueNames::RelativePath), error))
         return false;
-    m_module = std::make_unique<PluginModule>(m_directory);
-    m_mixer = m_module->create(error);
-    if (!m_mixer)
-        return false;
+    if (!m_mixer) {
+        m_module = std::make_unique<PluginModule>(m_directory);
+        m_mixer = m_module->create(error);
+        if (!m_mixer)
+            return false;
+    }
     m_ranges.resize(m_parameters.size());
     m_objects.assign(m_parameters.size(), nullptr);
     for (std::size_t i = 0; i < m_parameters.size(); ++i) {

@@ -21,13 +21,16 @@ class PluginModule;
 class ConsoleReader {
 public:
     explicit ConsoleReader(QString programDirectory);
-    ~ConsoleReader();   // destroys the mixer
+    // Reads through a mixer the caller made and keeps (a conversion's, after
+    // its save): no second editor to start. The mixer must outlive the reader.
+    ConsoleReader(QString programDirectory, IMixer* mixer);
+    ~ConsoleReader();   // destroys the mixer it made
 
     ConsoleReader(const ConsoleReader&) = delete;
     ConsoleReader& operator=(const ConsoleReader&) = delete;
 
     // Reads the descriptor list and the value-name tables, loads the plug-in
-    // and creates the KX9 mixer (which starts the editor).
+    // and creates the KX9 mixer (which starts the editor) unless given one.
     bool start(QString& error);
 
     // Loads the file; false when the editor did not load it (the memory and
@@ -76,6 +79,7 @@ private:
     QString m_directory;
     std::unique_ptr<PluginModule> m_module;
     IMixer* m_mixer = nullptr;
+    bool m_ownsMixer = true;
     ValueNames m_valueNames;
     std::vector<std::string> m_parameters;
     std::vector<Range> m_ranges;

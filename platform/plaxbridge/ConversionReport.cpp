@@ -298,12 +298,17 @@ QJsonObject ConversionReport::toJson() const
     };
 }
 
+void ConversionReport::setConsole(const QVector<SceneView>& views)
+{
+    m_console = views;
+}
+
 bool ConversionReport::write(const QString& path, QString* error) const
 {
     const QJsonObject json = toJson();
     const QByteArray bytes = path.endsWith(QLatin1String(".json"), Qt::CaseInsensitive)
         ? QJsonDocument(json).toJson(QJsonDocument::Indented)
-        : ReportHtml::render(json).toUtf8();
+        : ReportHtml::render(json, m_console).toUtf8();
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = file.errorString();

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "ConsoleModel.h"
+
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <array>
 #include <set>
@@ -82,6 +85,11 @@ public:
     long long totalRefused() const;
     long long totalLanded() const;
 
+    // What the written file holds, scene by scene as read back through the
+    // plug-in: drawn as strips on the HTML page (not in the JSON, which
+    // `plaxbridge show --json` gives).
+    void setConsole(const QVector<SceneView>& views);
+
     QJsonObject toJson() const;
     // JSON for a ".json" path, an HTML page otherwise; false with a reason.
     bool write(const QString& path, QString* error) const;
@@ -97,4 +105,5 @@ private:
     QList<Refusal> m_otherRefused;   // outside the scenes: name lists, set-up
     std::set<std::string> m_notInSource;
     QStringList m_warnings;
+    QVector<SceneView> m_console;
 };

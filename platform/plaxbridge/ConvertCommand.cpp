@@ -1,5 +1,6 @@
 #include "ConvertCommand.h"
 
+#include "ConsoleReader.h"
 #include "ConversionDescription.h"
 #include "DescriptorList.h"
 #include "ExceptionNames.h"
@@ -264,6 +265,8 @@ int ConvertCommand::run()
     removeTemporary.release();
 
     m_summary.editorCommands = LogFilter::editorCommands();
+    if (wantsConsole())
+        readConsole(target.get(), outputInfo.absoluteFilePath());
     target.reset();
     source.reset();
     m_summary.landed = m_report.totalLanded();
@@ -283,6 +286,49 @@ int ConvertCommand::run()
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fflush(stdout);
     return ExitOk;
+}
+
+bool ConvertCommand::wantsConsole() const
+{
+    for (const QString& report : m_options.reports) {
+        if (!report.endsWith(QStringLiteral(".json"), Qt::CaseInsensitive))
+            return true;
+    }
+    return false;
+}
+
+void ConvertCommand::readConsole(IMixer* target, const QString& output)
+{
+    // The file as saved, loaded again into the same editor: what the page
+    // draws is what the file holds, at the cost of one load and a block read
+    // per strip parameter, not of a second editor.
+    m_progress.phase(QStringLiteral("reading %1 back for the report").arg(m_options.output));
+    LogFilter::setJournalSink(nullptr);   // the read-back's own writes are no part of the conversion
+    ConsoleReader reader(m_options.programDirectory, target);
+    QString error;
+    QVector<SceneView> views;
+    try {
+        if (reader.start(error) && reader.load(output, error)) {
+            const QVector<SceneHeader> scenes = reader.scenes();
+            const QVector<QStringList> names = reader.currentNames();
+            for (const SceneHeader& scene : scenes) {
+                if (InterruptGuard::interrupted())
+                    return;
+                views.append(reader.view(scene, names));
+            }
+            checkGone();
+        }
+    } catch (const EditorLost& lost) {
+        error = QStringLiteral("the KX9 editor %1").arg(lost.cause);
+    } catch (std::exception* e) {
+        std::unique_ptr<std::exception> owned(e);
+        error = owned ? describeException(*owned) : QStringLiteral("the plug-in threw");
+    }
+    if (!error.isEmpty()) {
+        warn(QStringLiteral("the report shows no strips: reading %1 back failed: %2").arg(m_options.output, error));
+        return;
+    }
+    m_report.setConsole(views);
 }
 
 void ConvertCommand::editorLost(const EditorLost& lost)

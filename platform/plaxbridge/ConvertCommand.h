@@ -85,6 +85,9 @@ private:
     void checkGone();
     // Names the cause and where it came; a hung editor is killed.
     void editorLost(const EditorLost& lost);
+    // An HTML report draws the written file's strips.
+    bool wantsConsole() const;
+    void readConsole(IMixer* target, const QString& output);
     void warn(const QString& text);
     void fail(const QString& message);
 

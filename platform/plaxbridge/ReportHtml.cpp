@@ -1,5 +1,7 @@
 #include "ReportHtml.h"
 
+#include "ConsolePage.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -169,14 +171,14 @@ QString refusals(const QJsonArray& list)
 
 } // namespace
 
-QString ReportHtml::render(const QJsonObject& report)
+QString ReportHtml::render(const QJsonObject& report, const QVector<SceneView>& console)
 {
     const QJsonObject totals = report.value("totals").toObject();
     const QJsonArray scenes = report.value("scenes").toArray();
     QString html;
     html += QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"/>"
                            "<title>Conversion report: %1</title><style>%2</style></head><body>\n")
-                .arg(esc(report.value("source").toString()), QLatin1String(kStyle));
+                .arg(esc(report.value("source").toString()), QString::fromLatin1(kStyle) + QLatin1String(ConsolePage::stripStyle()));
     html += QStringLiteral("<h1>Conversion report</h1><p>%1 &#8594; %2</p>\n")
                 .arg(esc(report.value("source").toString()), esc(report.value("output").toString()));
 
@@ -215,6 +217,16 @@ QString ReportHtml::render(const QJsonObject& report)
             html += QStringLiteral("<h3>Set-up writes of the plug-in refused</h3>") + refusals(setup);
         html += QStringLiteral("<h3>Effect racks (16)</h3>") + racks(scene, "fx", false);
         html += QStringLiteral("<h3>Plug-in racks (4 &#215; 16 slots)</h3>") + racks(scene, "plugins", true);
+        for (const SceneView& view : console) {
+            if (view.header.number != scene.value("number").toInt())
+                continue;
+            html += QStringLiteral("<div class=\"console\" id=\"console-%1\"><h3>The console after the conversion</h3>"
+                                   "<p class=\"note\">As the written file holds it. A name in grey italics is the "
+                                   "current memory's (the file's name lists live there, not in the scenes). Faders "
+                                   "are drawn from -60 dB (bottom) to +10 dB.</p>\n")
+                        .arg(view.header.number)
+                    + ConsolePage::strips(view) + QStringLiteral("</div>\n");
+        }
         html += QStringLiteral("\n");
     }
 

@@ -1,10 +1,15 @@
 // plaxbridge-gui driven through its widgets: a conversion of the sample by the
 // built plaxbridge, a cancelled one, and failing ones. Screenshots of the
 // window go to the build folder.
+#include "ConsoleTab.h"
 #include "ConversionRun.h"
 #include "ConvertWindow.h"
+#include "StripPicture.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QJsonArray>
+#include <QTabWidget>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -137,11 +142,47 @@ void ConvertWindowTest::convertsTheSampleAndShowsTheSummary()
     const QString page = child<QTextBrowser>(window, "report")->toPlainText();
     QVERIFY2(page.startsWith(QLatin1String("Conversion report")) && page.contains(QString::number(total("landed"))),
              qPrintable(page.left(500)));
+    QVERIFY(page.contains(QLatin1String("Warnings (0)")) && !page.contains(QLatin1String("The console after the conversion")));
     const QString headline = child<QLabel>(window, "headline")->text();
     for (const char* key : {"written", "landed", "refused", "noPlace", "leftAlone"})
         QVERIFY2(headline.contains(QLocale().toString(total(key)) + QLatin1Char(' ')), qPrintable(headline));
     QVERIFY(child<QPushButton>(window, "saveReport")->isEnabled());
     QVERIFY(child<QPushButton>(window, "openFolder")->isEnabled());
+
+    // The Console tab reads the written file in a child: its scenes, and
+    // scene 2.00's strips with the file's names and faders.
+    auto* console = child<ConsoleTab>(window, "console");
+    auto* scenes = child<QComboBox>(window, "consoleScene");
+    QTRY_VERIFY_WITH_TIMEOUT(!console->isBusy(), ConversionMs);
+    QCOMPARE(scenes->count(), 4);
+    QCOMPARE(scenes->itemText(0), QStringLiteral("Current memory"));
+    QCOMPARE(scenes->currentText(), QStringLiteral("1.00  Soundcheck"));
+    scenes->setCurrentIndex(2);
+    QCOMPARE(scenes->currentText(), QStringLiteral("2.00  Headliner"));
+    const QJsonObject strips = child<StripPicture>(window, "strips")->scene().value(QLatin1String("strips")).toObject();
+    const QJsonArray inputs = strips.value(QLatin1String("InputChannel")).toArray();
+    QCOMPARE(inputs.size(), 120);
+    QCOMPARE(inputs.at(18).toObject().value(QLatin1String("currentName")).toString(), QStringLiteral("Host Mic"));
+    QCOMPARE(inputs.at(18).toObject().value(QLatin1String("fader")).toInt(), -3000);
+    QCOMPARE(inputs.at(0).toObject().value(QLatin1String("fader")).toInt(), -500);
+    QCOMPARE(strips.value(QLatin1String("DCA")).toArray().size(), 24);
+    child<QTabWidget>(window, "tabs")->setCurrentWidget(console);
+
+    // Compared with itself: equal; with a file that is no KX9 file: an error.
+    auto* result = child<QLabel>(window, "compareResult");
+    const struct {
+        QString other;
+        QString expected;
+    } comparisons[] = {{setup, QStringLiteral("Error: could not compare with ")},
+                       {output, QStringLiteral("Equal: rq10-festival.KX9F holds the same as ")}};
+    for (const auto& c : comparisons) {
+        console->compareWith(c.other);
+        QVERIFY(console->isBusy());
+        QTRY_VERIFY_WITH_TIMEOUT(!console->isBusy(), ConversionMs);
+        QVERIFY2(result->text().startsWith(c.expected), qPrintable(result->text()));
+    }
+    QVERIFY(!child<QWidget>(window, "differences")->isVisible());
+    screenshot(window, "console");
 }
 
 void ConvertWindowTest::cancelLeavesNoOutput()

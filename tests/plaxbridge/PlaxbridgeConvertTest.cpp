@@ -191,6 +191,30 @@ TEST_F(ConvertedSample, TheReportsAccountForEveryValue)
         const QString cell = QString("data-key=\"%1\">%2<").arg(key).arg(totals.value(key).toVariant().toLongLong());
         EXPECT_EQ(page.indexOf(cell), page.indexOf(QString("data-key=\"%1\"").arg(key))) << cell.toStdString();
     }
+
+    // Each scene's strips as the written file holds them, under the scene:
+    // its own faders, and the names of the current memory (grey, "current").
+    EXPECT_EQ(page.count("<div class=\"console\""), 3);
+    const struct {
+        int scene;
+        int channel;
+        int fader;
+        bool on;
+        const char* name;
+    } strips[] = {{100, 18, 0, true, "Host Mic"}, {200, 0, -500, true, "Kick"}, {200, 18, -3000, true, "Host Mic"},
+                  {250, 0, 0, false, "Kick"},     {250, 8, -400, true, "Bass DI"}};
+    for (const auto& strip : strips) {
+        const int start = page.indexOf(QString("id=\"console-%1\"").arg(strip.scene));
+        ASSERT_GT(start, page.indexOf(QString("id=\"velmar-racks-%1\"").arg(strip.scene))) << strip.scene;
+        const QString section = page.mid(start, page.indexOf("<h2>", start) - start);
+        EXPECT_EQ(section.count("<div class=\"strip"), 120 + 48 + 12 + 4 + 24) << strip.scene;
+        const QRegularExpression drawn(QString("<div class=\"strip%1\" data-kind=\"InputChannel\" data-channel=\"%2\" "
+                                               "data-fader=\"%3\" title=\"[^\"]*\"><div class=\"num\">IN %4</div>"
+                                               "<div class=\"name current\">%5</div>")
+                                           .arg(strip.on ? "" : " muted").arg(strip.channel).arg(strip.fader)
+                                           .arg(strip.channel + 1).arg(strip.name));
+        EXPECT_TRUE(section.contains(drawn)) << drawn.pattern().toStdString();
+    }
 }
 
 // --- failures: a clear message, a non-zero status, no partial output ---
