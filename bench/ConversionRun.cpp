@@ -103,5 +103,17 @@ ConversionRun::Result ConversionRun::run(const QString& hostDir, const QString& 
     result.editorCommands = summaryNumber(text, "editor commands");
     result.scenes = summaryNumber(text, "scenes");
     result.valuesWritten = summaryNumber(text, "values written");
+    // plaxbridge waits for its editor itself, so the figures above hold
+    // both processes; its summary tells them apart.
+    const QRegularExpression cpu(QStringLiteral("CPU\\s+([\\d.]+) s, editor ([\\d.]+) s"));
+    const QRegularExpression memory(QStringLiteral("peak memory\\s+([\\d.]+) MiB, editor ([\\d.]+) MiB"));
+    const QRegularExpressionMatch cpuMatch = cpu.match(text);
+    const QRegularExpressionMatch memoryMatch = memory.match(text);
+    if (cpuMatch.hasMatch() && memoryMatch.hasMatch()) {
+        result.cpuPlaxbridgeSeconds = cpuMatch.captured(1).toDouble();
+        result.cpuEditorSeconds = cpuMatch.captured(2).toDouble();
+        result.maxRssPlaxbridgeKiB = long(memoryMatch.captured(1).toDouble() * 1024);
+        result.maxRssEditorKiB = long(memoryMatch.captured(2).toDouble() * 1024);
+    }
     return result;
 }

@@ -26,6 +26,7 @@
 #include <cstring>
 #include <memory>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -37,6 +38,9 @@ constexpr int MaxWarningsShown = 10;
 // The editor's connection closes as its process ends: how long the process
 // may take to be seen ending, so that the cause can be named.
 constexpr int ExitNoticeMs = 500;
+// How long a successful conversion waits for the editor to end after
+// Destroy, for its figures in the summary.
+constexpr int EditorEndMs = 2000;
 const char kSourceFileType[] = "RQ10";
 const char kTargetFileType[] = "KX9F";
 
@@ -281,6 +285,14 @@ int ConvertCommand::run()
         }
     }
     m_summary.seconds = clock.elapsed() / 1000.0;
+    // The editor ends with Destroy; it is waited for only briefly.
+    m_summary.editorKnown = m_watch.waitForExit(EditorEndMs)
+                            && m_watch.usage(m_summary.editorCpuSeconds, m_summary.editorMaxRssKiB);
+    struct rusage self = {};
+    ::getrusage(RUSAGE_SELF, &self);
+    m_summary.cpuSeconds = double(self.ru_utime.tv_sec + self.ru_stime.tv_sec)
+                           + double(self.ru_utime.tv_usec + self.ru_stime.tv_usec) / 1e6;
+    m_summary.maxRssKiB = self.ru_maxrss;
     m_progress.finish();
     const std::string text = formatSummary(m_summary, m_options.source, m_options.output);
     std::fwrite(text.data(), 1, text.size(), stdout);
@@ -560,5 +572,13 @@ std::string ConvertCommand::formatSummary(const Summary& s, const QString& sourc
     text += QStringLiteral("  name lists             %1\n").arg(s.nameLists, 8);
     text += QStringLiteral("  editor commands        %1\n").arg(s.editorCommands, 8);
     text += QStringLiteral("  elapsed                %1 s\n").arg(s.seconds, 8, 'f', 1);
+    const QString editor = QStringLiteral(", editor %1");
+    text += QStringLiteral("  CPU                    %1 s%2\n")
+                .arg(s.cpuSeconds, 8, 'f', 1)
+                .arg(s.editorKnown ? editor.arg(s.editorCpuSeconds, 0, 'f', 1) + QStringLiteral(" s") : QString());
+    text += QStringLiteral("  peak memory            %1 MiB%2\n")
+                .arg(s.maxRssKiB / 1024.0, 8, 'f', 1)
+                .arg(s.editorKnown ? editor.arg(s.editorMaxRssKiB / 1024.0, 0, 'f', 1) + QStringLiteral(" MiB")
+                                   : QString());
     return text.toStdString();
 }

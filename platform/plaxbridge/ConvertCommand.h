@@ -46,6 +46,13 @@ public:
         int nameLists = 0;
         long long editorCommands = 0;
         double seconds = 0.0;
+        // Both processes' CPU time and peak memory; editorKnown when the
+        // editor ended in time to tell.
+        double cpuSeconds = 0.0;
+        long maxRssKiB = 0;
+        bool editorKnown = false;
+        double editorCpuSeconds = 0.0;
+        long editorMaxRssKiB = 0;
     };
 
     explicit ConvertCommand(Options options);

@@ -10,6 +10,7 @@
 
 #include <signal.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -69,7 +70,11 @@ bool EditorWatch::start()
         }
         std::lock_guard<std::mutex> lock(m_mutex);
         int status = 0;
-        m_status = ::waitpid(m_pid, &status, 0) == m_pid ? status : 0;
+        struct rusage usage = {};
+        m_status = ::wait4(m_pid, &status, 0, &usage) == m_pid ? status : 0;
+        m_cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+                       + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        m_maxRssKiB = usage.ru_maxrss;
         m_exited = true;
         m_changed.notify_all();
     });
@@ -88,6 +93,16 @@ bool EditorWatch::waitForExit(int ms)
     if (m_pid <= 0)
         return false;
     return m_changed.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_exited; });
+}
+
+bool EditorWatch::usage(double& cpuSeconds, long& maxRssKiB) const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (!m_exited)
+        return false;
+    cpuSeconds = m_cpuSeconds;
+    maxRssKiB = m_maxRssKiB;
+    return true;
 }
 
 QString EditorWatch::cause() const

@@ -35,6 +35,9 @@ public:
     QString cause() const;
     // Gives the editor `graceMs` to end, then kills it, and reaps it.
     void release(int graceMs);
+    // The ended editor's CPU time (user + system) and peak resident memory;
+    // false while it runs or when none was watched.
+    bool usage(double& cpuSeconds, long& maxRssKiB) const;
 
 private:
     pid_t m_pid = -1;
@@ -43,4 +46,6 @@ private:
     std::condition_variable m_changed;
     bool m_exited = false;
     int m_status = 0;
+    double m_cpuSeconds = 0.0;
+    long m_maxRssKiB = 0;
 };
