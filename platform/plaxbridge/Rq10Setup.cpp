@@ -224,7 +224,7 @@ bool Rq10Setup::parseValues(const QJsonValue& value, const QString& where, Rq10V
             error = QStringLiteral("%1: not a numeric parameter of the RQ10").arg(at);
             return false;
         }
-        std::map<int, int>& channels = out[name];
+        std::map<int, int> channels;
         const QJsonValue given = it.value();
         int number = 0;
         if (toInt(given, number)) {
@@ -269,6 +269,7 @@ bool Rq10Setup::parseValues(const QJsonValue& value, const QString& where, Rq10V
                         .arg(at);
             return false;
         }
+        out[name].assign(channels.begin(), channels.end());
     }
     return true;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <map>
+#include <utility>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -14,7 +15,9 @@ class QJsonObject;
 class QJsonValue;
 
 // Values of numeric parameters: parameter name -> channel -> value.
-using Rq10Values = std::unordered_map<std::string, std::map<int, int>>;
+// Per parameter, (channel, value) in channel order: a 500-scene show holds
+// close to a million of them, so no tree nodes.
+using Rq10Values = std::unordered_map<std::string, std::vector<std::pair<int, int>>>;
 
 struct Rq10Scene {
     int number = 0;          // host scene number: 100 times the console's (101 is 1.01)

@@ -11,6 +11,8 @@
 
 namespace {
 
+using Channels = std::vector<std::pair<int, int>>;
+
 QByteArray withScenes(const char* extraTop, const char* scene = R"({"number": 100})")
 {
     return QByteArray(R"({"format": "rq10-setup", "version": 1, "model": "RQ10")") + extraTop
@@ -32,10 +34,10 @@ TEST(Rq10Setup, ValueFormsCoverTheirChannels)
         << error.toStdString();
     // One value for all 4 stereo buses; null leaves a channel alone; ranges
     // cover exactly their channels.
-    EXPECT_EQ(setup.values.at("/Mixing/Stereo/Fader/Level/MMS"), (std::map<int, int>{{0, -100}, {1, -100}, {2, -100}, {3, -100}}));
-    EXPECT_EQ(setup.values.at("/Mixing/Mix/Fader/On/MMS"), (std::map<int, int>{{0, 1}, {2, 0}}));
-    EXPECT_EQ(setup.values.at("/Mixing/DCA/Fader/Level/MMS"), (std::map<int, int>{{2, 5}, {4, -7}, {5, -7}, {6, -7}, {31, 9}}));
-    EXPECT_EQ(setup.scenes[0].values.at("/Mixing/Stereo/Fader/Level/MMS").at(3), 0);
+    EXPECT_EQ(setup.values.at("/Mixing/Stereo/Fader/Level/MMS"), (Channels{{0, -100}, {1, -100}, {2, -100}, {3, -100}}));
+    EXPECT_EQ(setup.values.at("/Mixing/Mix/Fader/On/MMS"), (Channels{{0, 1}, {2, 0}}));
+    EXPECT_EQ(setup.values.at("/Mixing/DCA/Fader/Level/MMS"), (Channels{{2, 5}, {4, -7}, {5, -7}, {6, -7}, {31, 9}}));
+    EXPECT_EQ(setup.scenes[0].values.at("/Mixing/Stereo/Fader/Level/MMS"), (Channels{{3, 0}}));
     EXPECT_EQ(setup.scenes[0].time.year, 0);
     EXPECT_EQ(setup.names.size(), 9u);
 }
