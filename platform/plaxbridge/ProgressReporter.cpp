@@ -166,23 +166,22 @@ void ProgressReporter::finish()
 
 void ProgressReporter::warning(const QString& text)
 {
-    if (m_mode == Mode::Json) {
-        event("warning", {{QStringLiteral("message"), text}});
-        return;
-    }
-    finish();
-    std::fprintf(m_out, "plaxbridge convert: warning: %s\n", text.toLocal8Bit().constData());
-    std::fflush(m_out);
+    message("warning", "warning: ", text);
 }
 
 void ProgressReporter::error(const QString& text)
 {
+    message("error", "", text);
+}
+
+void ProgressReporter::message(const char* kind, const char* prefix, const QString& text)
+{
     if (m_mode == Mode::Json) {
-        event("error", {{QStringLiteral("message"), text}});
+        event(kind, {{QStringLiteral("message"), text}});
         return;
     }
     finish();
-    std::fprintf(m_out, "plaxbridge convert: %s\n", text.toLocal8Bit().constData());
+    std::fprintf(m_out, "plaxbridge convert: %s%s\n", prefix, text.toLocal8Bit().constData());
     std::fflush(m_out);
 }
 

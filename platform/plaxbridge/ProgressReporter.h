@@ -40,6 +40,8 @@ public:
     static QString bar(double fraction, int width);
 
 private:
+    // The text as event `kind` (Json mode) or as a line after `prefix`.
+    void message(const char* kind, const char* prefix, const QString& text);
     void drawBar(const QString& label);
     void line(const QString& text);
     void event(const char* name, QJsonObject fields);

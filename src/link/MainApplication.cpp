@@ -333,6 +333,16 @@ OVariant replyValue(const QVariantMap& element)
                                                 element.value(QStringLiteral("prmType")).toInt());
 }
 
+// A "getData_prm_val" list of `addresses`.
+QVariantList readEntries(const QStringList& addresses)
+{
+    QVariantList list;
+    list.reserve(addresses.size());
+    for (const QString& address : addresses)
+        list.append(QVariantMap{{QStringLiteral("prmAddr"), address}});
+    return list;
+}
+
 QVariantMap writeEntry(const QString& address, const OVariant& value)
 {
     return QVariantMap{{QStringLiteral("prmAddr"), address},
@@ -401,12 +411,8 @@ void MainApplication::GetPrmVals(const QStringList& addresses, QVector<OVariant>
     if (wireMode() == WireMode::Batched)
         flushWrites();
     clearResult();
-    QVariantList list;
-    list.reserve(addresses.size());
-    for (const QString& address : addresses)
-        list.append(QVariantMap{{QStringLiteral("prmAddr"), address}});
     QVector<OVariant> answered;
-    const bool ok = readList(list, answered) && answered.size() == addresses.size();
+    const bool ok = readList(readEntries(addresses), answered) && answered.size() == addresses.size();
     values.resize(addresses.size());
     if (!ok)
         return;
@@ -735,13 +741,9 @@ void MainApplication::learnDefaults()
     const QStringList addresses = mirror.takeUnlearned();
     for (int first = 0; first < addresses.size(); first += MaxBatchEntries) {
         const QStringList part = addresses.mid(first, MaxBatchEntries);
-        QVariantList list;
-        list.reserve(part.size());
-        for (const QString& address : part)
-            list.append(QVariantMap{{QStringLiteral("prmAddr"), address}});
         clearResult();
         QVector<OVariant> values;
-        if (!readList(list, values))
+        if (!readList(readEntries(part), values))
             continue;
         QVector<QVariant> known;
         known.reserve(values.size());
