@@ -2,6 +2,7 @@
 
 #include "host/ConverterException.h"
 #include "link/CompactJson.h"
+#include "link/ListValue.h"
 #include "support/OVariant.h"
 
 #include <QByteArray>
@@ -10,6 +11,7 @@
 #include <QJsonObject>
 #include <QJsonValue>
 #include <QString>
+#include <QStringList>
 
 const char* const JsonCodec::KindConnected = "connected";
 const char* const JsonCodec::KindRequest = "request";
@@ -40,6 +42,63 @@ QByteArray compact(const char* kind, const QJsonObject& inner)
     return QJsonDocument(outer).toJson(QJsonDocument::Compact);
 }
 
+// A map entry's scalar as jsonToVariantMap keeps it.
+QVariant scalarOf(const QString& key, const QJsonValue& v)
+{
+    if (v.isDouble())
+        return v.toDouble();
+    if (v.isBool())
+        return v.toBool();
+    const QString text = v.toString();
+    if (key.contains(kBinaryMarker))
+        return QByteArray::fromBase64(text.toUtf8());
+    return text;
+}
+
+void insertJson(QVariantMap& out, const QString& key, const QJsonValue& v)
+{
+    if (v.isArray()) {
+        QVariantList list;
+        JsonCodec::jsonToVariantList(list, v.toArray());
+        out.insert(key, list);
+    } else if (v.isObject()) {
+        QVariantMap map;
+        JsonCodec::jsonToVariantMap(map, v.toObject());
+        out.insert(key, map);
+    } else {
+        out.insert(key, scalarOf(key, v));
+    }
+}
+
+// A list of maps whose "prmValue" and "prmType" are scalars or missing, as
+// ListValues; false for anything else, which then takes the general route.
+bool toListValues(const QJsonValue& list, ListValues& out)
+{
+    if (!list.isArray())
+        return false;
+    const QJsonArray array = list.toArray();
+    const QString valueKey = QStringLiteral("prmValue");
+    const QString typeKey = QStringLiteral("prmType");
+    const auto scalar = [](const QString& key, const QJsonValue& v, QVariant& to) {
+        if (v.isArray() || v.isObject())
+            return false;
+        if (!v.isUndefined())
+            to = scalarOf(key, v);
+        return true;
+    };
+    out.entries.reserve(array.size());
+    for (const QJsonValue& element : array) {
+        if (!element.isObject())
+            return false;
+        const QJsonObject entry = element.toObject();
+        ListValue value;
+        if (!scalar(valueKey, entry.value(valueKey), value.value) || !scalar(typeKey, entry.value(typeKey), value.type))
+            return false;
+        out.entries.append(value);
+    }
+    return true;
+}
+
 bool isList(const QVariant& v) { return v.userType() == QMetaType::QVariantList; }
 bool isMap(const QVariant& v) { return v.userType() == QMetaType::QVariantMap; }
 
@@ -67,19 +126,9 @@ QString JsonCodec::messageKind(const QJsonObject& object)
 bool JsonCodec::makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
                                    const QString& reqUID, const QString& cmdKey, const QVariantMap& params)
 {
-    // The keys in QJsonObject's order, so the text is the document's.
-    out.clear();
-    out.append("{\"request\":{\"cmd\":");
-    CompactJson::appendString(out, cmdKey);
-    out.append(",\"cmdinfo\":");
-    if (CompactJson::appendMap(out, params)) {
-        out.append(",\"from\":");
-        CompactJson::appendString(out, serverName);
-        out.append(",\"reqid\":");
-        CompactJson::appendString(out, reqUID);
-        out.append(",\"to\":");
-        CompactJson::appendString(out, deviceUID);
-        out.append("}}");
+    QByteArray text;
+    if (CompactJson::appendMap(text, params)) {
+        makeRequestMessage(out, serverName, deviceUID, reqUID, cmdKey, text);
         return true;
     }
 
@@ -94,6 +143,42 @@ bool JsonCodec::makeRequestMessage(QByteArray& out, const QString& serverName, c
     out.clear();
     out.append(compact(KindRequest, inner));
     return true;
+}
+
+void JsonCodec::makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
+                                   const QString& reqUID, const QString& cmdKey, const QByteArray& cmdinfo)
+{
+    // The keys in QJsonObject's order, so the text is the document's.
+    out.clear();
+    out.reserve(cmdinfo.size() + 200);
+    out.append("{\"request\":{\"cmd\":");
+    CompactJson::appendString(out, cmdKey);
+    out.append(",\"cmdinfo\":");
+    out.append(cmdinfo);
+    out.append(",\"from\":");
+    CompactJson::appendString(out, serverName);
+    out.append(",\"reqid\":");
+    CompactJson::appendString(out, reqUID);
+    out.append(",\"to\":");
+    CompactJson::appendString(out, deviceUID);
+    out.append("}}");
+}
+
+QByteArray JsonCodec::readListInfo(const QStringList& addresses)
+{
+    QByteArray out;
+    int length = 0;
+    for (const QString& address : addresses)
+        length += address.size();
+    out.reserve(length + addresses.size() * 14 + 12);
+    out.append("{\"list\":[");
+    for (int i = 0; i < addresses.size(); ++i) {
+        out.append(i == 0 ? "{\"prmAddr\":" : ",{\"prmAddr\":");
+        CompactJson::appendString(out, addresses.at(i));
+        out.append('}');
+    }
+    out.append("]}");
+    return out;
 }
 
 bool JsonCodec::makeAbortMessage(QByteArray& out, const QString& serverName, const QString& reqUID)
@@ -130,6 +215,13 @@ bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, Q
                                   QVariantMap& info, QString& result, unsigned long& progress,
                                   const QJsonObject& object)
 {
+    return parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, object, false);
+}
+
+bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
+                                  QVariantMap& info, QString& result, unsigned long& progress,
+                                  const QJsonObject& object, bool compactLists)
+{
     if (!object.contains(QLatin1String(KindReply)))
         return false;
     const QJsonObject inner = object.value(QLatin1String(KindReply)).toObject();
@@ -142,7 +234,19 @@ bool JsonCodec::parseReplyMessage(QString& from, QString& to, QString& reqUID, Q
     progress = stringField(inner, "progress").toULong(&ok, 10);
     if (!ok)
         progress = 0;
-    jsonToVariantMap(info, inner.value(QStringLiteral("cmdinfo")).toObject());
+    const QJsonObject cmdinfo = inner.value(QStringLiteral("cmdinfo")).toObject();
+    if (!compactLists || cmdKey != QLatin1String("getData_prm_val")) {
+        jsonToVariantMap(info, cmdinfo);
+        return true;
+    }
+    const QLatin1String listKey("list");
+    for (auto it = cmdinfo.constBegin(); it != cmdinfo.constEnd(); ++it) {
+        ListValues values;
+        if (it.key() == listKey && toListValues(it.value(), values))
+            info.insert(it.key(), QVariant::fromValue(values));
+        else
+            insertJson(info, it.key(), it.value());
+    }
     return true;
 }
 
@@ -210,28 +314,8 @@ bool JsonCodec::variantListToJson(QJsonArray& out, const QVariantList& list)
 
 bool JsonCodec::jsonToVariantMap(QVariantMap& out, const QJsonObject& object)
 {
-    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
-        const QJsonValue v = it.value();
-        if (v.isArray()) {
-            QVariantList list;
-            jsonToVariantList(list, v.toArray());
-            out.insert(it.key(), list);
-        } else if (v.isObject()) {
-            QVariantMap map;
-            jsonToVariantMap(map, v.toObject());
-            out.insert(it.key(), map);
-        } else if (v.isDouble()) {
-            out.insert(it.key(), v.toDouble());
-        } else if (v.isBool()) {
-            out.insert(it.key(), v.toBool());
-        } else {
-            const QString text = v.toString();
-            if (it.key().contains(kBinaryMarker))
-                out.insert(it.key(), QByteArray::fromBase64(text.toUtf8()));
-            else
-                out.insert(it.key(), text);
-        }
-    }
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it)
+        insertJson(out, it.key(), it.value());
     return true;
 }
 

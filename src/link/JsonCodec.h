@@ -7,6 +7,7 @@ class QByteArray;
 class QJsonArray;
 class QJsonObject;
 class QString;
+class QStringList;
 
 // The envelopes of the editor link and the value rules between Qt variants,
 // JSON and console values. Stateless.
@@ -35,6 +36,12 @@ public:
     static QString messageKind(const QJsonObject& message);
     static bool makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
                                    const QString& reqUID, const QString& cmdKey, const QVariantMap& params);
+    // The same with the cmdinfo object already written as JSON text.
+    static void makeRequestMessage(QByteArray& out, const QString& serverName, const QString& deviceUID,
+                                   const QString& reqUID, const QString& cmdKey, const QByteArray& cmdinfo);
+    // The cmdinfo text of a "getData_prm_val" of `addresses`: what the map
+    // {"list": [{"prmAddr": address}, ...]} is written as.
+    static QByteArray readListInfo(const QStringList& addresses);
     static bool makeAbortMessage(QByteArray& out, const QString& serverName, const QString& reqUID);
     static bool parseConnectedMessage(QString& deviceUID, const QByteArray& message);
     static bool parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
@@ -45,6 +52,12 @@ public:
     static bool parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
                                   QVariantMap& info, QString& result, unsigned long& progress,
                                   const QJsonObject& message);
+    // With `compactLists`, the list of a "getData_prm_val" reply whose
+    // entries are maps of scalars comes as ListValues (ListValue.h) under
+    // "list"; any other list as above.
+    static bool parseReplyMessage(QString& from, QString& to, QString& reqUID, QString& cmdKey,
+                                  QVariantMap& info, QString& result, unsigned long& progress,
+                                  const QJsonObject& message, bool compactLists);
     static bool parseNotifyMessage(QString& from, QString& cmdKey, QVariantMap& info, const QJsonObject& message);
 
     // Value level; each appends to its output.

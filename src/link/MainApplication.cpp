@@ -2,6 +2,7 @@
 
 #include "host/MixerException.h"
 #include "link/JsonCodec.h"
+#include "link/ListValue.h"
 #include "link/ProcessManager.h"
 #include "link/ProcessServer.h"
 #include "support/OVariant.h"
@@ -319,6 +320,61 @@ ReadPlan planRead(const QString& address)
     return blockOf(address);
 }
 
+// planRead for hosts that read a parameter's channels one after the other:
+// those addresses differ from the last one planned only in the channel
+// digits, and so do their plans. The plan depends on the address alone.
+ReadPlan planReadInRun(const QString& address)
+{
+    thread_local struct {
+        QString address;
+        ReadPlan plan;
+        int digitsAt = -1;   // -1: the last plan is no block plan to vary
+        int digitsLength = 0;
+    } last;
+
+    if (last.digitsAt >= 0) {
+        const int tail = last.address.size() - last.digitsAt - last.digitsLength;
+        const int digits = address.size() - last.digitsAt - tail;
+        const QChar* chars = address.constData();
+        const QChar* lastChars = last.address.constData();
+        if (digits >= 1 && digits <= 9 && std::equal(chars, chars + last.digitsAt, lastChars)
+            && std::equal(chars + last.digitsAt + digits, chars + address.size(), lastChars + last.digitsAt + last.digitsLength)) {
+            int channel = 0;
+            bool isNumber = true;
+            for (const QChar* c = chars + last.digitsAt; c != chars + last.digitsAt + digits && isNumber; ++c) {
+                isNumber = c->unicode() >= '0' && c->unicode() <= '9';
+                channel = channel * 10 + (c->unicode() - '0');
+            }
+            if (isNumber) {
+                ReadPlan plan = last.plan;
+                plan.channel = channel;
+                return plan;
+            }
+        }
+    }
+
+    ReadPlan plan = planRead(address);
+    last.address = address;
+    last.plan = plan;
+    last.digitsAt = -1;
+    if (plan.single)
+        return plan;
+    // Only where the channel is plain digits right after the block prefix,
+    // which is where blockOf took it out of the key.
+    const int from = address.indexOf(QLatin1Char(':')) + 1;
+    int to = from;
+    while (to < address.size() && address.at(to).isDigit() && address.at(to).unicode() < 0x80)
+        ++to;
+    int prefixPos = -1;
+    const BlockPrefix* block = findBlock(kReadBlocks, address, prefixPos);
+    if (to > from && block && prefixPos + int(qstrlen(block->prefix)) == from
+        && (to == address.size() || address.at(to) == QLatin1Char('/'))) {
+        last.digitsAt = from;
+        last.digitsLength = to - from;
+    }
+    return plan;
+}
+
 // The address of one channel of a block: the index after the key's first ":".
 QString blockAddress(const QString& key, int channel)
 {
@@ -331,6 +387,23 @@ OVariant replyValue(const QVariantMap& element)
 {
     return JsonCodec::convertQVariantToOVariant(element.value(QStringLiteral("prmValue")),
                                                 element.value(QStringLiteral("prmType")).toInt());
+}
+
+// The values of a "getData_prm_val" reply, in list order, appended.
+void appendListValues(const QVariantMap& info, QVector<OVariant>& values)
+{
+    const QVariant list = info.value(QStringLiteral("list"));
+    if (list.userType() == qMetaTypeId<ListValues>()) {
+        const QVector<ListValue>& entries = static_cast<const ListValues*>(list.constData())->entries;
+        values.reserve(values.size() + entries.size());
+        for (const ListValue& entry : entries)
+            values.append(JsonCodec::convertQVariantToOVariant(entry.value, entry.type.toInt()));
+        return;
+    }
+    const QVariantList elements = list.toList();
+    values.reserve(values.size() + elements.size());
+    for (const QVariant& element : elements)
+        values.append(replyValue(element.toMap()));
 }
 
 // A "getData_prm_val" list of `addresses`.
@@ -381,27 +454,25 @@ bool MainApplication::readSingle(const QString& address, OVariant& value)
 
 bool MainApplication::readBlock(const QString& key, int highest, QVector<OVariant>& values)
 {
-    QVariantList list;
-    list.reserve(highest + 1);
+    QStringList addresses;
+    addresses.reserve(highest + 1);
     for (int i = 0; i <= highest; ++i)
-        list.append(QVariantMap{{QStringLiteral("prmAddr"), blockAddress(key, i)}});
+        addresses.append(blockAddress(key, i));
     if (wireMode() == WireMode::Strict)
         dropBlockCache();
-    return readList(list, values);
+    return readList(addresses, values);
 }
 
-bool MainApplication::readList(const QVariantList& list, QVector<OVariant>& values)
+bool MainApplication::readList(const QStringList& addresses, QVector<OVariant>& values)
 {
-    QMetaObject::invokeMethod(this, "doCommandGetPrmData", Qt::AutoConnection, Q_ARG(QVariantList, list));
     ReplyRecord reply;
-    waitForReply(QStringLiteral("doCommandGetPrmData"), m_timings.shortLimit, reply);
-    forgetIfSilent(reply);
-    if (reply.cmdResult != QLatin1String("ok"))
+    const bool ok = wireMode() == WireMode::Strict
+        ? invokeAndWait("doCommandGetPrmData", m_timings.shortLimit, reply, Q_ARG(QVariantList, readEntries(addresses)))
+        : invokeAndWait("doCommandGetPrmList", m_timings.shortLimit, reply,
+                        Q_ARG(QByteArray, JsonCodec::readListInfo(addresses)));
+    if (!ok)
         return false;
-    const QVariantList elements = reply.info.value(QStringLiteral("list")).toList();
-    values.reserve(elements.size());
-    for (const QVariant& element : elements)
-        values.append(replyValue(element.toMap()));
+    appendListValues(reply.info, values);
     return true;
 }
 
@@ -412,7 +483,7 @@ void MainApplication::GetPrmVals(const QStringList& addresses, QVector<OVariant>
         flushWrites();
     clearResult();
     QVector<OVariant> answered;
-    const bool ok = readList(readEntries(addresses), answered) && answered.size() == addresses.size();
+    const bool ok = readList(addresses, answered) && answered.size() == addresses.size();
     values.resize(addresses.size());
     if (!ok)
         return;
@@ -450,52 +521,66 @@ void MainApplication::strictGetPrmVal(const QString& address, OVariant& value)
     blockCacheKey = plan.key;
 }
 
+void MainApplication::suggestReadOrder(const QVector<ReadSuggestion>& parameters)
+{
+    if (wireMode() != WireMode::Batched)
+        return;
+    QVector<ReadOrder::Unit> units;
+    QSet<QString> keys;
+    const auto add = [&](const QString& key, int highest) {
+        if (!keys.contains(key)) {
+            keys.insert(key);
+            units.append(ReadOrder::Unit{key, highest});
+        }
+    };
+    for (const ReadSuggestion& parameter : parameters) {
+        const ReadPlan plan = planRead(parameter.makeAddress(parameter.name, parameter.channelMin));
+        if (!plan.single) {
+            add(plan.key, plan.highest);
+            continue;
+        }
+        for (int channel = parameter.channelMin; channel <= parameter.channelMax; ++channel)
+            add(parameter.makeAddress(parameter.name, channel), -1);
+    }
+    readOrder.suggest(units);
+}
+
 bool MainApplication::readAhead(const QString& key)
 {
-    QVariantList list;
+    QStringList addresses;
     QVector<ReadOrder::Unit> units;
-    // Spellings of one value share a cache slot: one of them per command.
-    QSet<QString> identities;
     for (const ReadOrder::Unit& unit : readOrder.following(key, MaxBatchEntries)) {
         OVariant cached;
-        const QString identity = ReadCache::valueIdentity(unit.key);
         if (!units.isEmpty()
-            && (identities.contains(identity)
-                || (unit.highest < 0 ? readCache.findSingle(unit.key, cached) : readCache.findBlock(unit.key, 0, cached))))
+            && (unit.highest < 0 ? readCache.findSingle(unit.key, cached) : readCache.findBlock(unit.key, 0, cached)))
             continue;
-        identities.insert(identity);
         units.append(unit);
         if (unit.highest < 0)
-            list.append(QVariantMap{{QStringLiteral("prmAddr"), unit.key}});
+            addresses.append(unit.key);
         for (int i = 0; i <= unit.highest; ++i)
-            list.append(QVariantMap{{QStringLiteral("prmAddr"), blockAddress(unit.key, i)}});
+            addresses.append(blockAddress(unit.key, i));
     }
     if (units.size() < 2)
         return false;
 
-    ReplyRecord reply;
-    if (!invokeAndWait("doCommandGetPrmData", m_timings.shortLimit, reply, Q_ARG(QVariantList, list)))
+    QVector<OVariant> values;
+    if (!readList(addresses, values) || values.size() != addresses.size())
         return false;
-    const QVariantList elements = reply.info.value(QStringLiteral("list")).toList();
-    if (elements.size() != list.size())
-        return false;
-    int next = 0;
+    const OVariant* next = values.constData();
     for (const ReadOrder::Unit& unit : units) {
         if (unit.highest < 0) {
-            readCache.storeSingle(unit.key, replyValue(elements.at(next++).toMap()));
+            readCache.storeSingle(unit.key, *next++);
             continue;
         }
-        QVector<OVariant> values;
-        for (int i = 0; i <= unit.highest; ++i)
-            values.append(replyValue(elements.at(next++).toMap()));
-        readCache.storeBlock(unit.key, values);
+        readCache.storeBlock(unit.key, QVector<OVariant>(next, next + unit.highest + 1));
+        next += unit.highest + 1;
     }
     return true;
 }
 
 void MainApplication::batchedGetPrmVal(const QString& address, OVariant& value)
 {
-    const ReadPlan plan = planRead(address);
+    const ReadPlan plan = planReadInRun(address);
     const QString& key = plan.single ? address : plan.key;
     readOrder.note(key, plan.single ? -1 : plan.highest);
     if (plan.single ? readCache.findSingle(address, value) : readCache.findBlock(plan.key, plan.channel, value))
@@ -743,7 +828,7 @@ void MainApplication::learnDefaults()
         const QStringList part = addresses.mid(first, MaxBatchEntries);
         clearResult();
         QVector<OVariant> values;
-        if (!readList(readEntries(part), values))
+        if (!readList(part, values))
             continue;
         QVector<QVariant> known;
         known.reserve(values.size());
@@ -820,6 +905,7 @@ void MainApplication::doCommandCreate()
             qWarning("KX9.ini: unknown WireMode \"%s\" (batched or strict); using batched", qUtf8Printable(modeText));
         m_wireMode = mode;
         processServer->setWholeMessageWrites(mode == WireMode::Batched);
+        processServer->setCompactListReplies(mode == WireMode::Batched);
         if (editorPath.isEmpty())
             fail(kIniWrong);
 
@@ -873,6 +959,12 @@ void MainApplication::doCommandSetPrmVal(const QString& addr, const QVariant& va
 void MainApplication::doCommandGetPrmData(const QVariantList& dataList)
 {
     request(QStringLiteral("getData_prm_val"), QVariantMap{{QStringLiteral("list"), dataList}});
+}
+
+void MainApplication::doCommandGetPrmList(const QByteArray& cmdinfo)
+{
+    processServer->sendRequestText(deviceUID, QUuid::createUuid().toString(), QStringLiteral("getData_prm_val"),
+                                   cmdinfo);
 }
 
 void MainApplication::doCommandGetSceneInfo(const QString& type, const QString& category, const QString& sceneNo)

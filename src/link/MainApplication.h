@@ -62,6 +62,17 @@ public:
     // Batched mode: sends the pending writes now; false when any of them did
     // not land. Strict mode sends nothing here (its rules decide).
     bool flushWrites();
+    // One parameter of a suggested read order: its channels' addresses are
+    // what `makeAddress` forms from `name`.
+    struct ReadSuggestion {
+        QString name;
+        int channelMin = 0;
+        int channelMax = 0;
+        MemoryMirror::AddressMaker makeAddress = nullptr;
+    };
+    // Batched mode, until the host's first pass of reads: reads go ahead in
+    // the order of `parameters`, each over its channels.
+    void suggestReadOrder(const QVector<ReadSuggestion>& parameters);
     bool GetSceneInfo(const QString& type, const QString& category, const QString& sceneNo, QString& text);
     bool SetSceneInfo(const QString& type, const QString& category, const QString& sceneNo, const QString& value);
     bool SetSceneRecall(const QString& category, const QString& sceneNo);
@@ -110,6 +121,8 @@ private slots:
     void doCommandSetPrmData(const QVariantList& dataList);
     void doCommandSetPrmVal(const QString& addr, const QVariant& value);
     void doCommandGetPrmData(const QVariantList& dataList);
+    // The batched mode's list read: the cmdinfo written on the host's thread.
+    void doCommandGetPrmList(const QByteArray& cmdinfo);
     void doCommandGetSceneInfo(const QString& type, const QString& category, const QString& sceneNo);
     void doCommandSetSceneInfo(const QString& type, const QString& category, const QString& sceneNo,
                                const QString& value);
@@ -148,8 +161,9 @@ private:
     bool readSingle(const QString& address, OVariant& value);
     // Block read of every channel of `key`; the values in channel order.
     bool readBlock(const QString& key, int highest, QVector<OVariant>& values);
-    // One "getData_prm_val" of `list` ({"prmAddr": ...} maps).
-    bool readList(const QVariantList& list, QVector<OVariant>& values);
+    // One "getData_prm_val" of `addresses`; their values are appended to
+    // `values` when the editor answers "ok".
+    bool readList(const QStringList& addresses, QVector<OVariant>& values);
     // Batched mode: reads `key` and what followed it in the last pass (not
     // cached yet) in one command into the cache; false when there is nothing
     // to read ahead or the editor refused the list.

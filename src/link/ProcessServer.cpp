@@ -65,6 +65,11 @@ void ProcessServer::setWholeMessageWrites(bool on)
     wholeMessageWrites = on;
 }
 
+void ProcessServer::setCompactListReplies(bool on)
+{
+    compactListReplies = on;
+}
+
 bool ProcessServer::createProcess(const QString& deviceUID, const QString& programPath,
                                   const QString& workDir, const QVariantMap& extra)
 {
@@ -141,14 +146,27 @@ bool ProcessServer::destroyProcess(const QString& deviceUID)
 bool ProcessServer::sendRequest(const QString& deviceUID, const QString& reqUID,
                                 const QString& cmdKey, const QVariantMap& params)
 {
+    QByteArray message;
+    JsonCodec::makeRequestMessage(message, name, deviceUID, reqUID, cmdKey, params);
+    return sendRequestMessage(deviceUID, cmdKey, message);
+}
+
+bool ProcessServer::sendRequestText(const QString& deviceUID, const QString& reqUID, const QString& cmdKey,
+                                    const QByteArray& cmdinfo)
+{
+    QByteArray message;
+    JsonCodec::makeRequestMessage(message, name, deviceUID, reqUID, cmdKey, cmdinfo);
+    return sendRequestMessage(deviceUID, cmdKey, message);
+}
+
+bool ProcessServer::sendRequestMessage(const QString& deviceUID, const QString& cmdKey, const QByteArray& message)
+{
     QMutexLocker locker(&mutex);
     if (deviceUID.isEmpty() || cmdKey.isEmpty() || !connections.contains(deviceUID))
         return false;
     ProcessTcpSocket* connection = connections.value(deviceUID);
     if (!connection)
         return false;
-    QByteArray message;
-    JsonCodec::makeRequestMessage(message, name, deviceUID, reqUID, cmdKey, params);
     qCDebug(lcRequest, "%s", qUtf8Printable(cmdKey));
     return connection->send(message);
 }
@@ -272,7 +290,8 @@ void ProcessServer::receivedData(const QByteArray& data)
         QString from, to, reqUID, cmdKey, result;
         QVariantMap info;
         unsigned long progress = 0;
-        if (!JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, message))
+        if (!JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress, message,
+                                          compactListReplies))
             return;
         for (QObject* object : observerSnapshot()) {
             if (auto* observer = qobject_cast<IProcessServerObserver*>(object))

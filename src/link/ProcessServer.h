@@ -34,6 +34,9 @@ public:
     bool sendRequest(const QString& deviceUID, const QString& reqUID,
                      const QString& cmdKey, const QVariantMap& params) override;
     bool sendAbort(const QString& deviceUID, const QString& reqUID) override;
+    // A request whose cmdinfo object is already JSON text.
+    bool sendRequestText(const QString& deviceUID, const QString& reqUID, const QString& cmdKey,
+                         const QByteArray& cmdinfo);
     bool addObserver(QObject* observer) override;
     bool removeObserver(QObject* observer) override;
 
@@ -42,6 +45,9 @@ public:
     // For connections made from now on (see ProcessTcpSocket::send); on the
     // server's own thread.
     void setWholeMessageWrites(bool on);
+    // Replies of "getData_prm_val" carry their list as ListValues (see
+    // JsonCodec::parseReplyMessage); on the server's own thread.
+    void setCompactListReplies(bool on);
     const QString& serverName() const { return name; }
 
 protected:
@@ -55,6 +61,7 @@ private slots:
     void receivedData(const QByteArray& data);
 
 private:
+    bool sendRequestMessage(const QString& deviceUID, const QString& cmdKey, const QByteArray& message);
     QList<QObject*> observerSnapshot();
     bool isRegistered(QObject* connection);
     void takeEarlyConnections();
@@ -66,4 +73,5 @@ private:
     QList<QObject*> observers;
     QRecursiveMutex mutex;
     bool wholeMessageWrites = false;
+    bool compactListReplies = false;
 };

@@ -12,9 +12,9 @@
 //
 // Entries are filed under the value's identity, the address without its
 // catalogue ending ("/MMS", "/MMS/<tag>", "/MMSGEQ", "/MMSDugan", "/MMSFx"
-// name the same value), so that a write to any spelling drops them: no read
-// answers a value older than the last write. Two spellings of one value
-// share a slot; the later read replaces the earlier.
+// name the same value), so that a write to any spelling drops them all: no
+// read answers a value older than the last write. Each spelling keeps the
+// answer given to it.
 class ReadCache
 {
 public:
@@ -42,6 +42,9 @@ private:
         QString address;
         OVariant value;
     };
-    QHash<QString, Block> m_blocks;
-    QHash<QString, Single> m_singles;
+    QHash<QString, QVector<Block>> m_blocks;
+    QHash<QString, QVector<Single>> m_singles;
+    // The block found last: hosts read a parameter's channels one after the
+    // other. Shares the cached values; every change of the cache drops it.
+    mutable Block m_lastFound;
 };

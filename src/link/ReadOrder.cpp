@@ -2,6 +2,10 @@
 
 void ReadOrder::note(const QString& key, int highest)
 {
+    // Every channel of a block notes its key, one after the other.
+    if (!m_lastNoted.isNull() && key == m_lastNoted)
+        return;
+    m_lastNoted = key;
     if (m_seen.contains(key))
         return;
     m_seen.insert(key);
@@ -13,6 +17,7 @@ void ReadOrder::newPass()
     // The new pass first, then what only earlier passes asked for: a short
     // pass (a scene list read after a load) must not make the host's long
     // one forgotten.
+    m_lastNoted.clear();
     if (m_pass.isEmpty())
         return;
     for (const Unit& unit : qAsConst(m_last)) {
@@ -25,6 +30,15 @@ void ReadOrder::newPass()
         m_lastIndex.insert(m_last.at(i).key, i);
     m_pass.clear();
     m_seen.clear();
+}
+
+void ReadOrder::suggest(const QVector<Unit>& units)
+{
+    if (!m_last.isEmpty() || !m_pass.isEmpty())
+        return;
+    m_last = units;
+    for (int i = 0; i < m_last.size(); ++i)
+        m_lastIndex.insert(m_last.at(i).key, i);
 }
 
 QVector<ReadOrder::Unit> ReadOrder::following(const QString& key, int limit) const

@@ -23,6 +23,9 @@ public:
     // The memory changed: the pass so far, followed by what only earlier
     // passes asked for, becomes the order to follow.
     void newPass();
+    // Before any pass: `units` become the order to follow, as if a pass had
+    // read them. Ignored once a pass was read.
+    void suggest(const QVector<Unit>& units);
     // The units that followed `key` in the last pass, `key` first, as many
     // as hold at most `limit` addresses (always `key`); empty when the last
     // pass did not ask for it.
@@ -35,4 +38,5 @@ private:
     QHash<QString, int> m_lastIndex;
     QVector<Unit> m_pass;
     QSet<QString> m_seen;
+    QString m_lastNoted;
 };

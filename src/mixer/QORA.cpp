@@ -44,6 +44,11 @@ const char InitialLoadDataFile[] = "/KX9/Descriptor/initialLoadData.KX9F";
 const char OwnFileType[] = "KX9F";
 constexpr unsigned long SameModelPauseMs = 3000;
 constexpr int SceneListRows = 500;
+
+QString sceneListAddress(int row)
+{
+    return QStringLiteral("/SceneList/Bank:0/Info:%0/SceneNumber:0").arg(row);
+}
 constexpr int StereoParameterId = 172;
 constexpr unsigned int RecallSafeFailed = 0x80000000u;
 const char TimeStampFormat[] = "yyyyMMddHHmmss";
@@ -380,9 +385,22 @@ void QORA::GetMMSSceneList(std::vector<unsigned int>& list)
 {
     list.clear();
     const MmsAccess store = mms();
-    for (int row = 0; row < SceneListRows; ++row) {
-        OVariant value;
-        store.GetMMSValue(QStringLiteral("/SceneList/Bank:0/Info:%0/SceneNumber:0").arg(row), value);
+    // The rows are one list read in the batched mode, one read each in strict.
+    QVector<OVariant> values;
+    if (mainApplication->wireMode() == WireMode::Batched) {
+        QStringList addresses;
+        for (int row = 0; row < SceneListRows; ++row)
+            addresses.append(sceneListAddress(row));
+        store.GetMMSValues(addresses, values);
+    } else {
+        values.resize(SceneListRows);
+        for (int row = 0; row < SceneListRows; ++row) {
+            store.GetMMSValue(sceneListAddress(row), values[row]);
+            if (!values[row].isValid())
+                break;   // one failed read is enough to give up
+        }
+    }
+    for (const OVariant& value : qAsConst(values)) {
         if (!value.isValid())
             throw new ConverterException("GetMMSSceneList() failed.");
         // A row holding no text holds no scene.
@@ -434,8 +452,24 @@ void QORA::PostConversionSetup()
 {
 }
 
+void QORA::suggestCatalogueReadOrder()
+{
+    QVector<MainApplication::ReadSuggestion> parameters;
+    parameters.reserve(int(ParameterCatalog::Size));
+    const CatalogEntry* entries = ParameterCatalog::entries();
+    for (std::size_t i = 0; i < ParameterCatalog::Size; ++i) {
+        const std::string name = entries[i].name;
+        if (ValueAccess::isRackName(name))
+            continue;
+        parameters.append(MainApplication::ReadSuggestion{QString::fromStdString(name), entries[i].channelMin,
+                                                          entries[i].channelMax, ValueAccess::readAddressMaker(name)});
+    }
+    mainApplication->suggestReadOrder(parameters);
+}
+
 void QORA::LoadData(QString& filePath)
 {
+    suggestCatalogueReadOrder();
     if (mainApplication->SetLoad(filePath))
         qDebug("###QORA: LoadData(%s)", local8(filePath).constData());
     else

@@ -229,6 +229,9 @@ private:
     void SetCurrentSceneMemoryInternal(int scene);
     void StoreCurrentSceneMemoryInternal(int scene);
     void GetMMSSceneList(std::vector<unsigned int>& list);
+    // A host that loads a file reads it: until its first pass is known,
+    // the link reads ahead in the catalogue's order.
+    void suggestCatalogueReadOrder();
 
     MainApplication* mainApplication;
     QThread* processThread;

@@ -29,12 +29,6 @@ bool debugEnabled()
     return QLoggingCategory::defaultCategory()->isDebugEnabled();
 }
 
-// Every catalogue name of the racks starts with its family.
-bool isRackName(const std::string& name)
-{
-    return name.compare(0, 6, "/FX/FX") == 0 || name.compare(0, 23, "/VelmarRack/VelmarRack2") == 0;
-}
-
 // One Qt copy of each name, so that the link can recognise a name by its
 // text's address. The host converts parameter by parameter, channel after
 // channel: the last name is looked up first.
@@ -52,6 +46,17 @@ const char GeqRackType[] = "/Mixing/GEQRack2/Type:0/MMS";
 const char AutomixerRackType[] = "/Mixing/GEQRack2/Type:0/MMSDugan";
 
 } // namespace
+
+// Every catalogue name of the racks starts with its family.
+bool ValueAccess::isRackName(const std::string& name)
+{
+    return name.compare(0, 6, "/FX/FX") == 0 || name.compare(0, 23, "/VelmarRack/VelmarRack2") == 0;
+}
+
+ValueAccess::AddressMaker ValueAccess::readAddressMaker(const std::string& name)
+{
+    return contains(name, "DuganAutomixer") ? &MmsAddress::DuganAddress : &MmsAddress::ChannelAddress;
+}
 
 ValueAccess::ValueAccess(const MmsStore& store, RackAccess& racks, bool* automixerHeld)
     : m_store(store)
@@ -71,9 +76,7 @@ int ValueAccess::GetValue(IParameter* parameter, int channel, int subIndex)
         return m_racks.GetValueVelmarRack(parameter, channel, subIndex);
     }
 
-    const QString& qname = qtName(name);
-    const QString address = contains(name, "DuganAutomixer") ? MmsAddress::DuganAddress(qname, channel)
-                                                              : MmsAddress::ChannelAddress(qname, channel);
+    const QString address = readAddressMaker(name)(qtName(name), channel);
     OVariant value;
     m_store.GetMMSValue(address, value);
     if (!value.isValid())

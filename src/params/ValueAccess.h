@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QString>
+
+#include <string>
+
 class IParameter;
 class MmsStore;
 class RackAccess;
@@ -19,6 +23,12 @@ public:
     int GetValue(IParameter* parameter, int channel, int subIndex);
     // A value without a text in the parameter's table is written as integer.
     void SetValue(IParameter* parameter, int channel, int value, int subIndex);
+
+    // Names that GetValue serves through the rack access, not by address.
+    static bool isRackName(const std::string& name);
+    // How GetValue forms the address of a channel of `name`.
+    using AddressMaker = QString (*)(const QString& name, int channel);
+    static AddressMaker readAddressMaker(const std::string& name);
 
 private:
     const MmsStore& m_store;

@@ -4,6 +4,7 @@
 // the parsers' fall-backs by the hostile-input tests.
 #include "link/CompactJson.h"
 #include "link/JsonCodec.h"
+#include "link/ListValue.h"
 
 #include "QtPrinters.h"
 #include "host/ConverterException.h"
@@ -11,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QStringList>
 
 #include <cmath>
 #include <iterator>
@@ -217,6 +220,98 @@ TEST(CodecRoundTrip, TenThousandRandomMapsReachAFixedPoint)
     }
     EXPECT_GT(binaryEntries, 400);       // the generator reaches the binary rule often
     EXPECT_GT(10000 - declined, 2000);   // keys outside ASCII make the writer decline
+}
+
+} // namespace
+
+namespace {
+
+QByteArray documentText(const QJsonObject& object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+// The list read of the batched mode is written straight from the addresses:
+// the same text the general writer and the document classes give.
+TEST(JsonCodecLists, ReadListsAreWrittenAsTheirMaps)
+{
+    const QStringList lists[] = {
+        {},
+        {"/Mixing/InputChannel:0/Fader:0/Level/MMS", "/FX/FX:3/Param:0/Bank:0/Value:2/MMS/Tremolo"},
+        {"quote\" back\\ tab\t nl\n ctl\x01", QString::fromUtf8("caf\u00e9 \xF0\x9F\x8E\x9A"), QString(), QString(QChar(0xD800))},
+    };
+    for (const QStringList& addresses : lists) {
+        QVariantList maps;
+        QJsonArray array;
+        for (const QString& address : addresses) {
+            maps.append(QVariantMap{{"prmAddr", address}});
+            array.append(QJsonObject{{"prmAddr", address}});
+        }
+        const QByteArray direct = JsonCodec::readListInfo(addresses);
+        EXPECT_EQ(direct, documentText(QJsonObject{{"list", array}})) << addresses.join('|').toStdString();
+
+        QByteArray viaMap, viaText;
+        JsonCodec::makeRequestMessage(viaMap, "{s}", "{d}", "{r}", "getData_prm_val", QVariantMap{{"list", maps}});
+        JsonCodec::makeRequestMessage(viaText, "{s}", "{d}", "{r}", "getData_prm_val", direct);
+        EXPECT_EQ(viaText, viaMap);
+    }
+}
+
+// A list reply read compactly holds, entry by entry, the very variants the
+// general reading puts in each entry's map; anything else in the reply, and
+// any list that is not a list of such maps, is read the general way.
+TEST(JsonCodecLists, CompactListRepliesHoldWhatTheMapsHold)
+{
+    const auto parse = [](const QByteArray& text, bool compact, QString& cmdKey) {
+        QString from, to, reqUID, result;
+        QVariantMap info;
+        unsigned long progress = 0;
+        EXPECT_TRUE(JsonCodec::parseReplyMessage(from, to, reqUID, cmdKey, info, result, progress,
+                                                 QJsonDocument::fromJson(text).object(), compact));
+        EXPECT_EQ(result, "ok");
+        return info;
+    };
+    const QByteArray entries =
+        R"([{"prmType":4,"prmValue":-7},{"prmType":64,"prmValue":"GATE \u00e9"},{"prmType":"64","prmValue":12},)"
+        R"({"prmType":128,"prmValue":2.5},{"prmType":4,"prmValue":true},{"prmType":4,"prmValue":null},)"
+        R"({"prmType":4},{"prmValue":3},{"prmType":null,"prmValue":"x","prmAddr":"/a"},{}])";
+    const QByteArray reply = R"({"reply":{"cmd":"getData_prm_val","cmdinfo":{"list":)" + entries
+        + R"(,"note":"kept","d:b":"AP8="},"result":"ok"}})";
+
+    QString cmdKey;
+    const QVariantMap general = parse(reply, false, cmdKey);
+    const QVariantMap compact = parse(reply, true, cmdKey);
+    EXPECT_EQ(cmdKey, "getData_prm_val");
+    ASSERT_EQ(compact.value("list").userType(), qMetaTypeId<ListValues>());
+    const QVector<ListValue> values = compact.value("list").value<ListValues>().entries;
+    const QVariantList maps = general.value("list").toList();
+    ASSERT_EQ(values.size(), maps.size());
+    for (int i = 0; i < maps.size(); ++i) {
+        const QVariantMap map = maps.at(i).toMap();
+        for (const auto& [variant, key] : {std::pair<QVariant, const char*>{values[i].value, "prmValue"},
+                                           std::pair<QVariant, const char*>{values[i].type, "prmType"}}) {
+            EXPECT_EQ(variant.userType(), map.value(key).userType()) << i << key;
+            EXPECT_EQ(variant, map.value(key)) << i << key;
+        }
+    }
+    QVariantMap rest = compact;
+    rest.remove("list");
+    QVariantMap generalRest = general;
+    generalRest.remove("list");
+    EXPECT_EQ(rest, generalRest);
+
+    // The general way for other commands and for lists of anything else.
+    const QByteArray others[] = {
+        R"({"reply":{"cmd":"setData_prm_val","cmdinfo":{"list":[{"prmType":4,"prmValue":1}]},"result":"ok"}})",
+        R"({"reply":{"cmd":"getData_prm_val","cmdinfo":{"list":[{"prmType":4,"prmValue":1},"text"]},"result":"ok"}})",
+        R"({"reply":{"cmd":"getData_prm_val","cmdinfo":{"list":[{"prmType":4,"prmValue":[1]}]},"result":"ok"}})",
+        R"({"reply":{"cmd":"getData_prm_val","cmdinfo":{"list":[{"prmType":{},"prmValue":1}]},"result":"ok"}})",
+        R"({"reply":{"cmd":"getData_prm_val","cmdinfo":{"list":{"prmType":4}},"result":"ok"}})",
+    };
+    for (const QByteArray& other : others) {
+        QString key;
+        EXPECT_EQ(parse(other, true, key), parse(other, false, key)) << other.constData();
+    }
 }
 
 } // namespace

@@ -722,14 +722,25 @@ TEST_F(BatchedLayerTest, AWriteOfWhatTheMemoryHoldsDoesNotTravel)
 
 TEST_F(BatchedLayerTest, APassInTheOrderOfTheLastIsReadAheadInCommandsOfAtMostABatch)
 {
-    editor->setResponder(consoleResponder(editor.get()));
+    // Each spelling of a value gets an answer of its own here.
+    const ScriptedEditor::Responder console = consoleResponder(editor.get());
+    editor->setResponder([&](const QJsonObject& r) {
+        if (cmdOf(r) != "getData_prm_val")
+            return console(r);
+        QJsonArray out;
+        for (const QString& address : addressesOf(r)) {
+            const int channel = QRegularExpression(":(\\d+)/").match(address).captured(1).toInt();
+            out.append(QJsonObject{{"prmValue", channel * 10 + address.endsWith("/Tremolo")}, {"prmType", 4}});
+        }
+        return QList<QByteArray>{editor->reply(r, "ok", QJsonObject{{"list", out}})};
+    });
     // 20 input blocks of 120 channels, a single value, two spellings of one
     // effect block; a recall; then a short pass, as a scene list after a load.
     QStringList pass;
     for (int i = 0; i < 20; ++i)
         pass << QString("/Mixing/InputChannel:0/ToMix:%1/Level/MMS").arg(i);
-    pass << "/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS" << "/FX/FX:0/Param:0/Bank:0/Value:2/MMS/Rev"
-         << "/FX/FX:0/Param:0/Bank:0/Value:2/MMS/Tremolo";
+    const QString rev = "/FX/FX:2/Param:0/Bank:0/Value:2/MMS/Rev", tremolo = "/FX/FX:2/Param:0/Bank:0/Value:2/MMS/Tremolo";
+    pass << "/Mixing/InputChannel:3/Dynamics:0/Bank:0/Type/MMS" << rev << tremolo;
     for (const QString& address : pass)
         readInt(address);
     app->SetSceneRecall("UserA", "1.00");
@@ -738,14 +749,77 @@ TEST_F(BatchedLayerTest, APassInTheOrderOfTheLastIsReadAheadInCommandsOfAtMostAB
 
     const int before = reads();
     for (const QString& address : pass)
-        EXPECT_EQ(readInt(address), address.startsWith("/Mixing/InputChannel:3") ? 30 : 0) << address.toStdString();
+        EXPECT_EQ(readInt(address), address.startsWith("/Mixing/InputChannel:3") ? 30 : address == rev ? 20 : address == tremolo ? 21 : 0)
+            << address.toStdString();
+    EXPECT_EQ(readInt(rev), 20);
     const QList<QJsonObject> requests = settledRequests();
-    // 16 blocks (1,920 addresses), then 4 blocks, the single value and the
-    // first spelling, then the second spelling alone.
-    ASSERT_EQ(reads(), before + 3);
-    EXPECT_EQ(addressesOf(requests[requests.size() - 3]).size(), 16 * 120);
-    EXPECT_EQ(addressesOf(requests[requests.size() - 2]).size(), 4 * 120 + 1 + 16);
-    EXPECT_EQ(addressesOf(requests.last()).size(), 16);
+    // 16 blocks (1,920 addresses), then 4 blocks, the single value and both
+    // spellings.
+    ASSERT_EQ(reads(), before + 2);
+    EXPECT_EQ(addressesOf(requests[requests.size() - 2]).size(), 16 * 120);
+    EXPECT_EQ(addressesOf(requests.last()).size(), 4 * 120 + 1 + 16 + 16);
+}
+
+// Hosts read a parameter's channels in a row; each read is answered from
+// the block its own address names, however close the last address was.
+TEST_F(BatchedLayerTest, ChannelRunsAreAnsweredFromTheirOwnBlock)
+{
+    // Channel * 10, plus 1000 * the address's second number: neighbouring
+    // blocks answer differently.
+    editor->setResponder([peer = editor.get()](const QJsonObject& r) {
+        static const QRegularExpression numbers(":(\\d+)/[A-Za-z]+:(\\d+)/");
+        QJsonArray out;
+        for (const QString& address : addressesOf(r)) {
+            const QRegularExpressionMatch m = numbers.match(address);
+            out.append(QJsonObject{{"prmValue", m.captured(1).toInt() * 10 + m.captured(2).toInt() * 1000}, {"prmType", 4}});
+        }
+        return QList<QByteArray>{peer->reply(r, "ok", QJsonObject{{"list", out}})};
+    });
+    const QString level = "/Mixing/Mix:%1/Fader:0/Level/MMS";
+    for (int channel = 0; channel < 48; ++channel)
+        ASSERT_EQ(readInt(level.arg(channel)), channel * 10) << channel;
+    EXPECT_EQ(reads(), 1);
+    const std::pair<QString, int> reads[] = {
+        {"/Mixing/Mix:05/Fader:0/Level/MMS", 50},        {"/Mixing/Mix:7/ToMix:1/Level/MMS", 1070},
+        {"/Mixing/Mix:8/ToMix:2/Level/MMS", 2080},       {"/Mixing/Mix:8/Fader:0/Level/MMS", 80},
+        {"/Mixing/Mix:123456789/Fader:0/Level/MMS", -1}, {"/Mixing/Mix:9/Fader:0/Level/MMS", 90},
+        {"/Mixing/Mix:1234567890/Fader:0/Level/MMS", -1}, {"/Mixing/Mix:10/Fader:0/Level/MMSx", 100},
+        {"/Mixing/DCA:3/Fader:0/Level/MMS", 30},         {"/Mixing/DCA:3/Fader:0/Level/MMS/", 30},
+        {"/Mixing/Mix:4/Fader:0/Level/MMS", 40}};
+    for (const auto& [address, value] : reads)
+        EXPECT_EQ(readInt(address), value) << address.toStdString();
+}
+
+// Until the host has read a pass of its own, a suggested order is read
+// ahead from the first read on; the host's own pass then takes over.
+TEST_F(BatchedLayerTest, ASuggestedOrderIsFollowedUntilTheHostReadsAPass)
+{
+    editor->setResponder(consoleResponder(editor.get()));
+    const MemoryMirror::AddressMaker arg = [](const QString& name, int channel) { return name.arg(channel); };
+    const QString mix = "/Mixing/Mix:%1/Fader:0/Level/MMS", type = "/Mixing/InputChannel:%1/Dynamics:0/Type/MMS",
+                  dca = "/Mixing/DCA:%1/Fader:0/Level/MMS";
+    app->suggestReadOrder({{mix, 0, 47, arg}, {type, 2, 3, arg}, {dca, 0, 23, arg}});
+    EXPECT_EQ(readInt(mix.arg(0)), 0);
+    EXPECT_EQ(readInt(type.arg(3)), 3 * 10);
+    EXPECT_EQ(readInt(dca.arg(23)), 230);
+    EXPECT_EQ(reads(), 1);
+    EXPECT_EQ(addressesOf(settledRequests().last()).size(), 48 + 2 + 24);
+
+    // The host's own pass comes first from then on, followed by what only
+    // the suggestion named; a later suggestion changes nothing.
+    app->SetSceneRecall("UserA", "1.00");
+    readInt(dca.arg(1));   // then the type read last time
+    EXPECT_EQ(addressesOf(settledRequests().last()).size(), 24 + 1);
+    readInt(mix.arg(1));   // then the type only suggested
+    EXPECT_EQ(addressesOf(settledRequests().last()).size(), 48 + 1);
+    app->suggestReadOrder({{mix, 0, 47, arg}});
+    app->SetSceneRecall("UserA", "2.00");
+    const int before = reads();
+    EXPECT_EQ(readInt(dca.arg(1)), 10);
+    EXPECT_EQ(readInt(mix.arg(2)), 20);
+    EXPECT_EQ(readInt(type.arg(2)), 20);
+    EXPECT_EQ(reads(), before + 1);
+    EXPECT_EQ(addressesOf(settledRequests().last()).size(), 24 + 48 + 2);
 }
 
 TEST_F(BatchedLayerTest, ReadsNeverAnswerAValueOlderThanAWriteOrMemoryChange)

@@ -9,6 +9,7 @@
 #include "host/IParameter.h"
 #include "host/MixerException.h"
 
+#include <QJsonArray>
 #include <QRegularExpression>
 
 #include <memory>
@@ -114,4 +115,35 @@ TEST(BatchedRefusal, OnlyTheRefusedWriteIsLost)
     EXPECT_LT(harness.requestsSince(mark).size(), 20);
     level->Destroy();
     EXPECT_TRUE(harness.destroy(mixer));
+}
+
+// The same editor in the default wire mode: the scene list is one list
+// read, and one refused row fails it as a whole.
+class RefusingEditorBatched : public RefusingEditor
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        harness = new EditorHarness(EditorHarness::realEditor(), "--ng-match=Info:3/SceneNumber", "batched");
+        mixer = harness->create();
+    }
+};
+
+TEST_F(RefusingEditorBatched, SceneListReadFailureThrowsAfterOneRead)
+{
+    unsigned int scenes[8] = {9, 9, 9, 9, 9, 9, 9, 9};
+    unsigned int count = 8;
+    const int mark = harness->mark();
+    try {
+        mixer->GetSceneList(count, scenes);
+        FAIL() << "no exception";
+    } catch (ConverterException* e) {
+        std::unique_ptr<ConverterException> owned(e);
+        EXPECT_STREQ(e->what(), "GetMMSSceneList() failed.");
+    }
+    const QList<QJsonObject> sent = harness->requestsSince(mark);
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(commandOf(sent[0]), "getData_prm_val");
+    EXPECT_EQ(sent[0].value("cmdinfo").toObject().value("list").toArray().size(), 500);
+    EXPECT_EQ(scenes[0], 9u);
 }
