@@ -23,6 +23,9 @@ QString SceneStore::formatSceneNumber(int hundredths)
 
 bool SceneStore::parseListAddress(const QString& address, int* row)
 {
+    // Every read asks; nearly none is a row.
+    if (!address.startsWith(QLatin1String("/SceneList/")))
+        return false;
     static const QRegularExpression pattern(
         QStringLiteral("^/SceneList/Bank:0/Info:(0|[1-9][0-9]{0,2})/SceneNumber:0$"));
     const QRegularExpressionMatch m = pattern.match(address);
