@@ -523,7 +523,7 @@ void MainApplication::strictGetPrmVal(const QString& address, OVariant& value)
 
 void MainApplication::suggestReadOrder(const QVector<ReadSuggestion>& parameters)
 {
-    if (wireMode() != WireMode::Batched)
+    if (wireMode() != WireMode::Batched || !readOrder.isEmpty())
         return;
     QVector<ReadOrder::Unit> units;
     QSet<QString> keys;

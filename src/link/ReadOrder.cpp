@@ -34,7 +34,7 @@ void ReadOrder::newPass()
 
 void ReadOrder::suggest(const QVector<Unit>& units)
 {
-    if (!m_last.isEmpty() || !m_pass.isEmpty())
+    if (!isEmpty())
         return;
     m_last = units;
     for (int i = 0; i < m_last.size(); ++i)

@@ -26,6 +26,8 @@ public:
     // Before any pass: `units` become the order to follow, as if a pass had
     // read them. Ignored once a pass was read.
     void suggest(const QVector<Unit>& units);
+    // No pass was read and nothing suggested yet.
+    bool isEmpty() const { return m_last.isEmpty() && m_pass.isEmpty(); }
     // The units that followed `key` in the last pass, `key` first, as many
     // as hold at most `limit` addresses (always `key`); empty when the last
     // pass did not ask for it.
