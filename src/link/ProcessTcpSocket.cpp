@@ -54,19 +54,22 @@ bool ProcessTcpSocket::send(const QByteArray& message)
 {
     if (!socket || !socket->isValid())
         return false;
+    // The peer may go while a write is under way: the flush then leaves the
+    // socket unconnected, and there is nothing left to wait for.
+    const auto drain = [this] {
+        socket->flush();
+        if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() > 0)
+            socket->waitForBytesWritten(WriteWaitMs);
+    };
     const QList<QByteArray> chunks = PacketParser::makePackets(message);
     for (const QByteArray& chunk : chunks) {
         if (socket->write(chunk) <= 0)
             return false;
-        if (!wholeMessageWrites) {
-            socket->flush();
-            socket->waitForBytesWritten(WriteWaitMs);
-        }
+        if (!wholeMessageWrites)
+            drain();
     }
-    if (wholeMessageWrites) {
-        socket->flush();
-        socket->waitForBytesWritten(WriteWaitMs);
-    }
+    if (wholeMessageWrites)
+        drain();
     return true;
 }
 
