@@ -1,6 +1,7 @@
 // Runs every message parser and the kind detection over arbitrary bytes, and
 // pushes whatever object they find through the map rules both ways.
 #include "link/JsonCodec.h"
+#include "link/ListValue.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,6 +22,29 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (kind == QLatin1String(JsonCodec::KindReply) && !isReply)
         std::abort();
     JsonCodec::parseNotifyMessage(from, cmdKey, notifyInfo, message);
+
+    // A list reply read compactly holds what the general reading holds.
+    if (isReply) {
+        QString compactKey;
+        QVariantMap compact;
+        JsonCodec::parseReplyMessage(from, to, reqUID, compactKey, compact, result, progress,
+                                     QJsonDocument::fromJson(message).object(), true);
+        const QVariant list = compact.value(QStringLiteral("list"));
+        if (list.userType() == qMetaTypeId<ListValues>()) {
+            const QVector<ListValue> entries = list.value<ListValues>().entries;
+            const QVariantList maps = info.value(QStringLiteral("list")).toList();
+            if (entries.size() != maps.size())
+                std::abort();
+            for (int i = 0; i < maps.size(); ++i) {
+                const QVariantMap map = maps.at(i).toMap();
+                if (entries[i].value != map.value(QStringLiteral("prmValue"))
+                    || entries[i].type != map.value(QStringLiteral("prmType")))
+                    std::abort();
+            }
+        } else if (compact != info) {
+            std::abort();
+        }
+    }
 
     // Map rules: decode, encode, decode again must reach a fixed point.
     QVariantMap first, second;
