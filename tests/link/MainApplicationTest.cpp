@@ -723,16 +723,15 @@ TEST_F(BatchedLayerTest, AWriteOfWhatTheMemoryHoldsDoesNotTravel)
 TEST_F(BatchedLayerTest, APassInTheOrderOfTheLastIsReadAheadInCommandsOfAtMostABatch)
 {
     // Each spelling of a value gets an answer of its own here.
-    const ScriptedEditor::Responder console = consoleResponder(editor.get());
-    editor->setResponder([&](const QJsonObject& r) {
+    editor->setResponder([peer = editor.get(), console = consoleResponder(editor.get())](const QJsonObject& r) {
+        static const QRegularExpression channel(":(\\d+)/");
         if (cmdOf(r) != "getData_prm_val")
             return console(r);
         QJsonArray out;
-        for (const QString& address : addressesOf(r)) {
-            const int channel = QRegularExpression(":(\\d+)/").match(address).captured(1).toInt();
-            out.append(QJsonObject{{"prmValue", channel * 10 + address.endsWith("/Tremolo")}, {"prmType", 4}});
-        }
-        return QList<QByteArray>{editor->reply(r, "ok", QJsonObject{{"list", out}})};
+        for (const QString& address : addressesOf(r))
+            out.append(QJsonObject{{"prmValue", channel.match(address).captured(1).toInt() * 10 + address.endsWith("/Tremolo")},
+                                   {"prmType", 4}});
+        return QList<QByteArray>{peer->reply(r, "ok", QJsonObject{{"list", out}})};
     });
     // 20 input blocks of 120 channels, a single value, two spellings of one
     // effect block; a recall; then a short pass, as a scene list after a load.

@@ -9,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 
+#include <algorithm>
+
 using EditorFiles = SharedEditor;
 
 // The first reset of a mixer is skipped: this test needs a new one.
@@ -52,9 +54,13 @@ TEST_F(EditorFiles, FirstResetIsSkippedLaterResetsWriteTheDefaults)
     timer.restart();
     mixer->ResetMixerMemory(&own);
     const qint64 paused = timer.elapsed();
-    EXPECT_GE(paused, 3000);
-    EXPECT_GE(paused - unpaused, 2000) << "unpaused " << unpaused << " ms, paused " << paused << " ms";
+    timer.restart();
     mixer->ResetMixerMemory(nullptr);
+    const qint64 unpausedAfter = timer.elapsed();
+    EXPECT_GE(paused, 3000);
+    // The faster of the two plain resets: a busy machine slows one of them now and then.
+    EXPECT_GE(paused - std::min(unpaused, unpausedAfter), 2000)
+        << "unpaused " << unpaused << " and " << unpausedAfter << " ms, paused " << paused << " ms";
 }
 
 TEST_F(EditorFiles, PathsGoToTheEditorUnchanged)
