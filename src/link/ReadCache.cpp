@@ -31,64 +31,62 @@ int ReadCache::valueIdentityLength(const QString& address)
     return address.size();
 }
 
+template <typename Value>
+const ReadCache::Spelling<Value>* ReadCache::find(const Table<Value>& table, const QString& key)
+{
+    const auto it = table.constFind(valueIdentity(key));
+    if (it == table.constEnd())
+        return nullptr;
+    const auto spelling = std::find_if(it->cbegin(), it->cend(), [&](const Spelling<Value>& s) { return s.key == key; });
+    return spelling == it->cend() ? nullptr : &*spelling;
+}
+
+template <typename Value>
+void ReadCache::store(Table<Value>& table, const QString& key, const Value& value)
+{
+    QVector<Spelling<Value>>& spellings = table[valueIdentity(key)];
+    for (Spelling<Value>& spelling : spellings) {
+        if (spelling.key == key) {
+            spelling.value = value;
+            return;
+        }
+    }
+    spellings.append(Spelling<Value>{key, value});
+}
+
 bool ReadCache::findBlock(const QString& key, int channel, OVariant& value) const
 {
     if (m_blocks.isEmpty())
         return false;
     if (m_lastFound.key.isNull() || m_lastFound.key != key) {
-        const auto it = m_blocks.constFind(valueIdentity(key));
-        if (it == m_blocks.constEnd())
+        const Spelling<QVector<OVariant>>* block = find(m_blocks, key);
+        if (!block)
             return false;
-        const auto spelling = std::find_if(it->cbegin(), it->cend(), [&](const Block& b) { return b.key == key; });
-        if (spelling == it->cend())
-            return false;
-        m_lastFound = *spelling;
+        m_lastFound = *block;
     }
-    if (channel < 0 || channel >= m_lastFound.values.size())
+    if (channel < 0 || channel >= m_lastFound.value.size())
         return false;
-    value = m_lastFound.values.at(channel);
+    value = m_lastFound.value.at(channel);
     return true;
 }
 
 void ReadCache::storeBlock(const QString& key, const QVector<OVariant>& values)
 {
-    m_lastFound = Block();
-    QVector<Block>& spellings = m_blocks[valueIdentity(key)];
-    for (Block& block : spellings) {
-        if (block.key == key) {
-            block.values = values;
-            return;
-        }
-    }
-    spellings.append(Block{key, values});
+    m_lastFound = {};
+    store(m_blocks, key, values);
 }
 
 bool ReadCache::findSingle(const QString& address, OVariant& value) const
 {
-    if (m_singles.isEmpty())
-        return false;
-    const auto it = m_singles.constFind(valueIdentity(address));
-    if (it == m_singles.constEnd())
-        return false;
-    for (const Single& single : *it) {
-        if (single.address == address) {
-            value = single.value;
-            return true;
-        }
-    }
-    return false;
+    const Spelling<OVariant>* single = m_singles.isEmpty() ? nullptr : find(m_singles, address);
+    if (single)
+        value = single->value;
+    return single != nullptr;
 }
 
 void ReadCache::storeSingle(const QString& address, const OVariant& value)
 {
-    QVector<Single>& spellings = m_singles[valueIdentity(address)];
-    for (Single& single : spellings) {
-        if (single.address == address) {
-            single.value = value;
-            return;
-        }
-    }
-    spellings.append(Single{address, value});
+    store(m_singles, address, value);
 }
 
 void ReadCache::invalidate(const QString& address, const QString& blockKey)
@@ -97,7 +95,7 @@ void ReadCache::invalidate(const QString& address, const QString& blockKey)
         m_singles.remove(valueIdentity(address));
     if (!m_blocks.isEmpty() && !blockKey.isEmpty()) {
         m_blocks.remove(valueIdentity(blockKey));
-        m_lastFound = Block();
+        m_lastFound = {};
     }
 }
 
@@ -105,5 +103,5 @@ void ReadCache::clear()
 {
     m_blocks.clear();
     m_singles.clear();
-    m_lastFound = Block();
+    m_lastFound = {};
 }

@@ -34,17 +34,23 @@ public:
     static int valueIdentityLength(const QString& address);
 
 private:
-    struct Block {
+    // One spelling's answer: a block's channel values, or a single value.
+    template <typename Value>
+    struct Spelling {
         QString key;
-        QVector<OVariant> values;
+        Value value;
     };
-    struct Single {
-        QString address;
-        OVariant value;
-    };
-    QHash<QString, QVector<Block>> m_blocks;
-    QHash<QString, QVector<Single>> m_singles;
+    template <typename Value>
+    using Table = QHash<QString, QVector<Spelling<Value>>>;   // by identity
+
+    template <typename Value>
+    static const Spelling<Value>* find(const Table<Value>& table, const QString& key);
+    template <typename Value>
+    static void store(Table<Value>& table, const QString& key, const Value& value);
+
+    Table<QVector<OVariant>> m_blocks;
+    Table<OVariant> m_singles;
     // The block found last: hosts read a parameter's channels one after the
     // other. Shares the cached values; every change of the cache drops it.
-    mutable Block m_lastFound;
+    mutable Spelling<QVector<OVariant>> m_lastFound;
 };
